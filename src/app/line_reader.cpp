@@ -1,0 +1,59 @@
+// line_reader.cpp: the fgets-shaped text cutter and word splitting.
+#include "app/line_reader.h"
+
+#include <cstdio>
+#include <memory>
+
+std::optional<std::string_view> LineReader::next() {
+    if (position_ >= text_.size()) return std::nullopt;
+    const std::size_t start = position_;
+    const std::size_t limit = std::min(text_.size(), start + TEXT_LINE_MAX - 1);
+    std::size_t end = start;
+    while (end < limit) {
+        if (text_[end++] == '\n') break;
+    }
+    position_ = end;
+    std::string_view piece = text_.substr(start, end - start);
+    const std::size_t nul = piece.find('\0');
+    if (nul != std::string_view::npos) piece = piece.substr(0, nul);
+    return piece;
+}
+
+std::string_view cut_comment(std::string_view line) {
+    const std::size_t hash = line.find('#');
+    return hash == std::string_view::npos ? line : line.substr(0, hash);
+}
+
+namespace {
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+}  // namespace
+
+std::size_t split_words(std::string_view line, std::string_view* words, std::size_t max_words) {
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && is_space(line[i])) ++i;
+        if (i >= line.size()) break;
+        const std::size_t start = i;
+        while (i < line.size() && !is_space(line[i])) ++i;
+        if (count < max_words) words[count] = line.substr(start, i - start);
+        ++count;
+    }
+    return count;
+}
+
+namespace {
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+}  // namespace
+
+std::optional<std::string> read_whole_file(const char* path) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    if (!file) return std::nullopt;
+    std::string data;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
+    return data;
+}

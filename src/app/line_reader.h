@@ -1,0 +1,36 @@
+// line_reader.h: cuts text into the pieces a 256-byte fgets buffer would
+// hold: at most 255 bytes, ending after a newline (kept) or at the end of the
+// data. Every text file of the program (settings, catalogue, description
+// files) is read through this one cutter.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+constexpr std::size_t TEXT_LINE_MAX = 256;  // buffer size, terminator included
+
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    // The next piece, or nullopt at the end of the data. Like a C string read
+    // by fgets, a piece that holds a NUL byte ends at that byte (the bytes
+    // after it up to the piece's end are consumed but not shown).
+    std::optional<std::string_view> next();
+
+private:
+    std::string_view text_;
+    std::size_t position_ = 0;
+};
+
+// "#" starts a comment that runs to the end of the piece.
+std::string_view cut_comment(std::string_view line);
+
+// The words of a line, separated by white space (isspace in the C locale).
+// Returns the number of words found; fills at most `max_words` of them.
+std::size_t split_words(std::string_view line, std::string_view* words, std::size_t max_words);
+
+// Reads a whole file into memory; nullopt when it cannot be opened.
+std::optional<std::string> read_whole_file(const char* path);

@@ -1,0 +1,36 @@
+// board.h: the play field and the score that travels with it, dealing, and
+// the questions the game asks of a board. Knows nothing of drawing.
+#pragma once
+
+#include <cstdint>
+
+constexpr int MAX_COLUMNS = 30;
+constexpr int MAX_ROWS = 20;
+constexpr int NUM_COLOURS = 5;
+
+// Cells are indexed [column][row]; column 0 is at the left, row 0 at the top,
+// and tiles fall toward row rows - 1. Only the first `columns` columns and
+// `rows` rows are play field; the rest keeps what a larger board left there.
+struct Board {
+    std::int32_t columns;
+    std::int32_t rows;
+    std::int32_t cells[MAX_COLUMNS][MAX_ROWS];  // 0 empty, 1..NUM_COLOURS a tile
+    std::int32_t marks[MAX_COLUMNS][MAX_ROWS];  // 1 = in the highlighted cluster
+};
+
+struct ScoreState {
+    std::int32_t gets;       // points collected in this game
+    std::int32_t recorded;   // 1 once the finished game was offered to the table
+    std::int32_t rests;      // tiles left on the board
+    std::int32_t game_over;  // 1 from "no move left" until the next deal
+};
+
+enum TileState { TILE_DEFAULT = 0, TILE_SELECTED = 1, TILE_PUSHED = 2 };
+
+extern Board board;
+extern ScoreState score_state;
+
+void deal_board();
+bool has_same_neighbour(int column, int row);
+bool any_move_left();
+bool any_marked();
