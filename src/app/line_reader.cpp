@@ -1,6 +1,7 @@
 // line_reader.cpp: the fgets-shaped text cutter and word splitting.
 #include "app/line_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 

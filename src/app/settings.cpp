@@ -1,1 +1,131 @@
-// placeholder
+// settings.cpp: reading and writing HOME + "/.Clumpout".
+// Owns the file's format and its path; the values go straight to the
+// addresses the caller gives, so this file needs no board or picture code.
+#include "app/settings.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/line_reader.h"
+
+namespace {
+
+constexpr int DEFAULT_COLUMNS = 20;
+constexpr int DEFAULT_ROWS = 10;
+constexpr int DEFAULT_PICTURES = 1;
+constexpr int MIN_COLUMNS = 10;
+constexpr int MAX_SETTINGS_COLUMNS = 30;
+constexpr int MIN_ROWS = 8;
+constexpr int MAX_SETTINGS_ROWS = 20;
+
+// The path outlives every caller; settings_path points into it.
+std::string settings_path_text;
+
+bool is_c_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// A "%d" conversion: white space, an optional sign, then at least one digit.
+// Unlike sscanf, a number too large for an int saturates instead of being
+// undefined, so "Width 99999999999" is simply a very wide board (30).
+std::optional<int> read_number(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && is_c_space(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value <= INT_MAX) value = value * 10 + (text[i] - '0');
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+int clamp_to(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
+
+struct SettingKey {
+    std::string_view key;
+    int (*rule)(int value);
+};
+
+int columns_rule(int value) { return clamp_to(value, MIN_COLUMNS, MAX_SETTINGS_COLUMNS); }
+int rows_rule(int value) { return clamp_to(value, MIN_ROWS, MAX_SETTINGS_ROWS); }
+int pictures_rule(int value) { return value < 0 ? DEFAULT_PICTURES : value; }
+
+// Compared in this order; the index matches the target passed by the caller.
+constexpr SettingKey SETTING_KEYS[] = {
+    /* key         rule          */
+    {"Width",      columns_rule  },
+    {"Height",     rows_rule     },
+    {"Pictures",   pictures_rule },
+};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+const char* settings_path = nullptr;
+
+void parse_settings(std::string_view text, int* columns, int* rows, int* pictures) {
+    *columns = DEFAULT_COLUMNS;
+    *rows = DEFAULT_ROWS;
+    *pictures = DEFAULT_PICTURES;
+    int* const targets[] = {columns, rows, pictures};
+
+    LineReader reader(text);
+    while (const std::optional<std::string_view> piece = reader.next()) {
+        std::string_view line = *piece;
+        // Only the space is skipped: a line indented with a tab is no key line.
+        const std::size_t first = line.find_first_not_of(' ');
+        line = first == std::string_view::npos ? std::string_view() : line.substr(first);
+        line = cut_comment(line);
+        for (std::size_t k = 0; k < std::size(SETTING_KEYS); ++k) {
+            const SettingKey& setting = SETTING_KEYS[k];
+            if (!line.starts_with(setting.key)) continue;
+            if (const std::optional<int> value = read_number(line.substr(setting.key.size()))) {
+                *targets[k] = setting.rule(*value);
+            }
+            break;
+        }
+    }
+}
+
+int read_settings(int* columns, int* rows, int* pictures) {
+    *columns = DEFAULT_COLUMNS;
+    *rows = DEFAULT_ROWS;
+    *pictures = DEFAULT_PICTURES;
+
+    const char* home = std::getenv("HOME");
+    if (home == nullptr) {
+        settings_path = nullptr;
+        return -1;
+    }
+    settings_path_text = std::string(home) + "/.Clumpout";
+    settings_path = settings_path_text.c_str();
+
+    const std::optional<std::string> text = read_whole_file(settings_path);
+    if (!text) return 0;
+    parse_settings(*text, columns, rows, pictures);
+    return 0;
+}
+
+int write_settings(int columns, int rows, int pictures) {
+    if (settings_path == nullptr) return 0;
+    FilePtr file(std::fopen(settings_path, "w"));
+    if (!file) return -1;
+    std::fprintf(file.get(), "# Clumpout\n");
+    std::fprintf(file.get(), "Width  %3d\n", columns);
+    std::fprintf(file.get(), "Height %3d\n", rows);
+    std::fprintf(file.get(), "Pictures %d\n", pictures < 0 ? DEFAULT_PICTURES : pictures);
+    // A full disk shows up only when the buffer is flushed.
+    const bool written = std::ferror(file.get()) == 0;
+    return std::fclose(file.release()) == 0 && written ? 0 : -1;
+}

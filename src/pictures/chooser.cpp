@@ -1,1 +1,134 @@
-// placeholder
+// chooser.cpp: the "(other)" list of catalogue entries, a small window at
+// the pointer with a nested event loop of its own. It only sets the picture
+// choice; loading the chosen set is the controller's business.
+#include "pictures/chooser.h"
+
+#include <X11/Xlib.h>
+#include <algorithm>
+#include <string>
+
+#include "pictures/catalogue.h"
+#include "pictures/picture_choice.h"
+#include "ui/buttons_menus.h"
+#include "ui/game_ui.h"
+
+namespace {
+
+constexpr int MARGIN = 3;  // above the first row; the text baseline sits 15 below each row's top
+
+void draw_catalogue_rows(Window window, int highlighted_row, int count, int row_chars,
+                         const std::vector<CatalogEntry>& entries) {
+    Display* display = game_ui.display;
+    for (int i = 0; i < count; ++i) {
+        const CatalogEntry& entry = entries[static_cast<std::size_t>(i)];
+        unsigned long foreground = game_ui.black_pixel;
+        unsigned long background = game_ui.white_pixel;
+        if (entry.disabled) {
+            foreground = game_ui.gray_pixel;  // gray even under the pointer
+        } else if (i == highlighted_row) {
+            foreground = game_ui.white_pixel;
+            background = game_ui.black_pixel;
+        }
+        XSetForeground(display, game_ui.gc, foreground);
+        XSetBackground(display, game_ui.gc, background);
+        std::string text = " " + entry.name;
+        text.resize(static_cast<std::size_t>(row_chars), ' ');
+        XDrawImageString(display, window, game_ui.gc, 2, i * MENU_ROW_HEIGHT + 15, text.data(), row_chars);
+    }
+}
+
+struct Chooser {
+    Window window;
+    int width;
+    int height;
+    int count;
+    int row_chars;
+    int highlighted_row = -1;
+    int tracked_row = -1;  // changed only by tracking, never by a redraw
+
+    void track_pointer() {
+        Window root, child;
+        int root_x, root_y, x = 0, y = 0;
+        unsigned mask;
+        XQueryPointer(game_ui.display, window, &root, &child, &root_x, &root_y, &x, &y, &mask);
+        // The border line itself (x == width, y == height) still counts as inside.
+        const int row = (x < 0 || x > width || y < 0 || y > height) ? -1 : (y - MARGIN) / MENU_ROW_HEIGHT;
+        highlighted_row = tracked_row;
+        if (row != tracked_row) {
+            draw_catalogue_rows(window, row, count, row_chars, catalogue);
+            highlighted_row = row;
+            tracked_row = row;
+        }
+    }
+
+    // The entry pressed, or -1. A press or an Expose meant for another
+    // window ends the chooser and is left queued for the controller.
+    int run() {
+        Display* display = game_ui.display;
+        for (;;) {
+            XEvent event;
+            XPeekEvent(display, &event);
+            if (event.xany.window != window) {
+                if (event.type == ButtonPress || event.type == Expose) return -1;
+                XNextEvent(display, &event);
+                continue;
+            }
+            XNextEvent(display, &event);
+            switch (event.type) {
+            case ButtonPress:
+                return highlighted_row >= 0 && highlighted_row < count ? highlighted_row : -1;
+            case MotionNotify:
+                track_pointer();
+                break;
+            case LeaveNotify:
+                highlighted_row = -1;  // the inverted row stays drawn until the next redraw
+                break;
+            case Expose:
+                draw_catalogue_rows(window, highlighted_row, count, row_chars, catalogue);
+                break;
+            default:
+                break;
+            }
+            XFlush(display);
+        }
+    }
+};
+
+}  // namespace
+
+int choose_other_picture() {
+    Display* display = game_ui.display;
+    Window root, child;
+    int root_x, root_y, x = 0, y = 0;
+    unsigned mask;
+    XQueryPointer(display, game_ui.main_window, &root, &child, &root_x, &root_y, &x, &y, &mask);
+
+    const int count = std::min(catalogue_count, static_cast<int>(catalogue.size()));
+    std::size_t longest = 0;
+    for (int i = 0; i < count; ++i) longest = std::max(longest, catalogue[static_cast<std::size_t>(i)].name.size());
+    const int row_chars = static_cast<int>(longest) + 2;
+
+    XSetFont(display, game_ui.gc, game_ui.font);
+    const int width = row_chars * game_ui.char_width + 4;
+    const int height = count * MENU_ROW_HEIGHT + 6;
+    const Window window = XCreateSimpleWindow(display, game_ui.main_window, x, y, static_cast<unsigned>(width),
+                                              static_cast<unsigned>(height), 1, game_ui.black_pixel,
+                                              game_ui.white_pixel);
+    XSelectInput(display, window,
+                 ButtonPressMask | ButtonReleaseMask | LeaveWindowMask | PointerMotionMask | ExposureMask);
+    XMapWindow(display, window);
+    XRaiseWindow(display, window);
+    XFlush(display);
+
+    Chooser chooser{window, width, height, count, row_chars};
+    const int row = chooser.run();
+    int result = -1;
+    if (row >= 0 && row < count && catalogue[static_cast<std::size_t>(row)].disabled == 0) {
+        result = row;
+        picture_index = -1;
+        catalogue_index = row;
+    }
+    XUnmapWindow(display, window);
+    XDestroyWindow(display, window);
+    return result;
+}

@@ -1,1 +1,35 @@
-// placeholder
+// picture_choice.cpp: the picture set in use and the Pictures number it is
+// saved as. Knows the catalogue only by its entry count, and nothing of X.
+#include "pictures/picture_choice.h"
+
+#include "app/report.h"
+
+int picture_index = 1;
+int catalogue_index = -1;
+
+void init_picture_choice(int catalogue_count) {
+    const int number = picture_index;
+    if (number < 0) {
+        // The settings reader never stores a negative number; should one get
+        // here, it would index the built-in table out of range.
+        picture_index = 1;
+        catalogue_index = -1;
+        return;
+    }
+    if (number < 3) {
+        catalogue_index = -1;
+        return;
+    }
+    catalogue_index = number - 3;
+    if (catalogue_index >= catalogue_count) {
+        report("Warning: unknown data file.\n");
+        catalogue_index = -1;
+    }
+    // Until the first load the fallback set sizes the windows.
+    picture_index = 1;
+}
+
+int pictures_number() {
+    if (picture_index != -1) return picture_index;
+    return catalogue_index >= 0 ? catalogue_index + 3 : 1;
+}

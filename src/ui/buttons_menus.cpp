@@ -1,1 +1,250 @@
-// placeholder
+// buttons_menus.cpp: painting the five top buttons, and the pull-down menus
+// with their tables and their own small event loop. Knows what the menu
+// actions change (board size, picture choice); what happens next is the
+// controller's business.
+#include "ui/buttons_menus.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+#include "app/report.h"
+#include "board/board.h"
+#include "pictures/chooser.h"
+#include "pictures/picture_choice.h"
+#include "ui/game_ui.h"
+#include "ui/layout.h"
+
+namespace {
+
+int choose_size(int chosen_class, int columns, int rows) {
+    size_class = chosen_class;
+    board.columns = columns;
+    board.rows = rows;
+    return 0;
+}
+
+int choose_small_size() { return choose_size(0, 15, 8); }
+int choose_normal_size() { return choose_size(1, 20, 10); }
+int choose_large_size() { return choose_size(2, 25, 15); }
+int choose_huge_size() { return choose_size(3, 30, 20); }
+
+int choose_builtin_picture(int set) {
+    picture_index = set;
+    catalogue_index = -1;
+    return 0;
+}
+
+int choose_marble_picture() { return choose_builtin_picture(0); }
+int choose_head_picture() { return choose_builtin_picture(1); }
+int choose_face_picture() { return choose_builtin_picture(2); }
+
+}  // namespace
+
+MenuItem size_menu[] = {
+    /* label      disabled  action              */
+    {"Small",     0,        choose_small_size},
+    {"Normal",    0,        choose_normal_size},
+    {"Large",     0,        choose_large_size},
+    {"Huge",      0,        choose_huge_size},
+    {nullptr,     0,        nullptr},
+};
+
+MenuItem pictures_menu[] = {
+    /* label      disabled  action                 */
+    {"Marble",    0,        choose_marble_picture},
+    {"Head",      0,        choose_head_picture},
+    {"Face",      0,        choose_face_picture},
+    {"",          0,        nullptr},
+    {"(other)",   1,        choose_other_picture},   // enabled when the catalogue has entries
+    {nullptr,     0,        nullptr},
+};
+
+int draw_button(int button_index) {
+    Display* display = game_ui.display;
+    const ButtonInfo& button = game_ui.buttons[button_index];
+    const Window window = game_ui.button_windows[button_index];
+    const char* label = BUTTON_LABELS[button_index];
+    XSetFont(display, game_ui.gc, game_ui.font);
+    XSetForeground(display, game_ui.gc, button.disabled != 0 ? game_ui.gray_pixel : game_ui.black_pixel);
+    XSetBackground(display, game_ui.gc, game_ui.white_pixel);
+    XClearWindow(display, window);
+    XDrawImageString(display, window, game_ui.gc, 2, 12, label, static_cast<int>(std::strlen(label)));
+    XSetFillStyle(display, game_ui.gc, FillSolid);
+    return 0;
+}
+
+int draw_button_frame(int button_index) {
+    const ButtonInfo& button = game_ui.buttons[button_index];
+    if (button.disabled != 0) return 0;
+    XSetForeground(game_ui.display, game_ui.gc, game_ui.black_pixel);
+    XDrawRectangle(game_ui.display, game_ui.button_windows[button_index], game_ui.gc, 0, 0,
+                   static_cast<unsigned>(button.width - 1), static_cast<unsigned>(button.height - 1));
+    return 0;
+}
+
+int draw_menu_rows(Window menu_window, int current_index, int highlighted_row, int row_count,
+                   int label_columns, const MenuItem* items) {
+    Display* display = game_ui.display;
+    GC gc = game_ui.gc;
+    const std::size_t line_size = static_cast<std::size_t>(label_columns) + 3;
+    char* line = static_cast<char*>(std::malloc(line_size));
+    if (line == nullptr) {
+        report(format_message("%s: can't allocate memory.\n", "Clumpout"));
+        return -1;
+    }
+    XSetFont(display, gc, game_ui.font);
+    for (int i = 0; i < row_count; ++i) {
+        const MenuItem& item = items[i];
+        if (item.label[0] == '\0') {
+            const int y = MENU_ROW_HEIGHT * i + 9;
+            XSetForeground(display, gc, game_ui.black_pixel);
+            XDrawLine(display, menu_window, gc, 2, y, game_ui.char_width * (label_columns + 2), y);
+            continue;
+        }
+        const std::string_view text =
+            menu_row_text(std::span<char>(line, line_size), item.label, i == current_index, label_columns);
+        unsigned long foreground = game_ui.black_pixel;
+        unsigned long background = game_ui.white_pixel;
+        if (item.disabled != 0) {
+            foreground = game_ui.gray_pixel;  // also while highlighted
+        } else if (i == highlighted_row) {
+            foreground = game_ui.white_pixel;
+            background = game_ui.black_pixel;
+        }
+        XSetForeground(display, gc, foreground);
+        XSetBackground(display, gc, background);
+        XDrawImageString(display, menu_window, gc, 2, MENU_ROW_HEIGHT * i + 15, text.data(),
+                         static_cast<int>(text.size()));
+    }
+    std::free(line);
+    return 0;
+}
+
+namespace {
+
+// One open menu; lives for one call of run_menu.
+struct OpenMenu {
+    MenuItem* items;
+    int current_index;
+    int row_count;
+    int longest;  // L: bytes of the longest label
+    Window window;
+    Window button_window;
+    Size2 size;
+    int highlighted_row = -1;
+    bool left_button = false;  // the pointer has left the owning button since it last entered
+};
+
+void redraw(const OpenMenu& menu) {
+    draw_menu_rows(menu.window, menu.current_index, menu.highlighted_row, menu.row_count, menu.longest + 1,
+                   menu.items);
+}
+
+void track_menu_pointer(OpenMenu& menu) {
+    Window root_return = None;
+    Window child_return = None;
+    int root_x = 0;
+    int root_y = 0;
+    int x = 0;
+    int y = 0;
+    unsigned mask = 0;
+    XQueryPointer(game_ui.display, menu.window, &root_return, &child_return, &root_x, &root_y, &x, &y, &mask);
+    const int row = menu_row_at(x, y, menu.size.width, menu.size.height);
+    if (row == menu.highlighted_row) return;
+    menu.highlighted_row = row;
+    redraw(menu);
+}
+
+// The result of choosing row `row`: the action's result, the row itself
+// when it has no action, -1 when the row cannot be chosen.
+int choose_row(const OpenMenu& menu, int row) {
+    if (row < 0 || row >= menu.row_count) return -1;
+    const MenuItem& item = menu.items[row];
+    if (item.disabled != 0 || item.label[0] == '\0') return -1;
+    if (item.action == nullptr) return row;
+    return item.action();
+}
+
+enum class MenuStep { KEEP_OPEN, CHOOSE, CANCEL };
+
+MenuStep handle_menu_event(OpenMenu& menu, const XEvent& event) {
+    const bool on_menu = event.xany.window == menu.window;
+    switch (event.type) {
+        case ButtonPress:
+            return on_menu ? MenuStep::CHOOSE : MenuStep::CANCEL;
+        case MotionNotify:
+            track_menu_pointer(menu);
+            return MenuStep::KEEP_OPEN;
+        case LeaveNotify:
+            if (on_menu) {
+                track_menu_pointer(menu);
+                return MenuStep::KEEP_OPEN;
+            }
+            // The second leave of the owning button is the end of a press,
+            // drag and release: X reports it when the implicit grab ends.
+            if (menu.left_button) return MenuStep::CHOOSE;
+            menu.left_button = true;
+            track_menu_pointer(menu);
+            return MenuStep::KEEP_OPEN;
+        case EnterNotify:
+            if (on_menu) return MenuStep::KEEP_OPEN;
+            if (menu.left_button) {
+                menu.left_button = false;
+                return MenuStep::KEEP_OPEN;
+            }
+            return MenuStep::CANCEL;
+        case Expose:
+            if (on_menu) redraw(menu);
+            return MenuStep::KEEP_OPEN;
+        default:
+            return MenuStep::KEEP_OPEN;
+    }
+}
+
+}  // namespace
+
+int run_menu(MenuItem* items, int button_index, int current_index) {
+    Display* display = game_ui.display;
+    OpenMenu menu{items, current_index, 0, 0, None, game_ui.button_windows[button_index], {0, 0}};
+    for (; items[menu.row_count].label != nullptr; ++menu.row_count) {
+        menu.longest = std::max(menu.longest, static_cast<int>(std::strlen(items[menu.row_count].label)));
+    }
+    XSetFont(display, game_ui.gc, game_ui.font);
+
+    const ButtonInfo& button = game_ui.buttons[button_index];
+    menu.size = menu_window_size(menu.longest, menu.row_count, game_ui.char_width);
+    menu.window = XCreateSimpleWindow(display, game_ui.main_window, button.x, button.y + button.height + 2,
+                                      static_cast<unsigned>(menu.size.width),
+                                      static_cast<unsigned>(menu.size.height), 1, game_ui.black_pixel,
+                                      game_ui.white_pixel);
+    XSelectInput(display, menu.window,
+                 ButtonPressMask | ButtonReleaseMask | LeaveWindowMask | PointerMotionMask | ExposureMask);
+    XMapWindow(display, menu.window);
+    XRaiseWindow(display, menu.window);
+
+    int result = -1;
+    for (;;) {
+        XEvent event;
+        XPeekEvent(display, &event);
+        const Window window = event.xany.window;
+        if (window != menu.window && window != menu.button_window) {
+            // A press or an Expose elsewhere is the controller's: it stays
+            // queued and closes the menu.
+            if (event.type == ButtonPress || event.type == Expose) break;
+            XNextEvent(display, &event);
+            continue;
+        }
+        XNextEvent(display, &event);
+        const MenuStep step = handle_menu_event(menu, event);
+        if (step == MenuStep::CANCEL) break;
+        if (step == MenuStep::CHOOSE) {
+            result = choose_row(menu, menu.highlighted_row);
+            break;
+        }
+    }
+    XUnmapWindow(display, menu.window);
+    XDestroyWindow(display, menu.window);
+    return result;
+}

@@ -1,1 +1,61 @@
-// placeholder
+// cell_paint.cpp: one cell in one tile state, the marked cells, the whole
+// board. Knows the tile images and the board window; knows nothing of the
+// rules beyond the board's cells and marks.
+#include "ui/cell_paint.h"
+
+#include "board/board.h"
+#include "board/cell_painter.h"
+#include "pictures/tile_images.h"
+#include "ui/game_ui.h"
+
+void paint_cell(int column, int row, int state) {
+    const int width = tile_images.tile_width;
+    const int height = tile_images.tile_height;
+    const int x = column * width;
+    const int y = row * height;
+    const int colour = board.cells[column][row];
+    if (colour == 0) {
+        // No Expose: an empty cell is just the window background showing.
+        XClearArea(game_ui.display, game_ui.board_window, x, y, static_cast<unsigned>(width),
+                   static_cast<unsigned>(height), False);
+        return;
+    }
+    // A set without images for a state shows its default images there.
+    const int drawn = tile_images.state_enabled[state] == 1 ? state : TILE_DEFAULT;
+    XCopyArea(game_ui.display, tile_images.images[drawn][colour - 1], game_ui.board_window, game_ui.gc, 0, 0,
+              static_cast<unsigned>(width), static_cast<unsigned>(height), x, y);
+}
+
+void paint_cell_boxed(int column, int row) {
+    paint_cell(column, row, TILE_SELECTED);
+    if (tile_images.box != 1) return;
+    // The foreground stays box_pixel; every other drawing sets its own.
+    XSetForeground(game_ui.display, game_ui.gc, tile_images.box_pixel);
+    XDrawRectangle(game_ui.display, game_ui.board_window, game_ui.gc, column * tile_images.tile_width,
+                   row * tile_images.tile_height, static_cast<unsigned>(tile_images.tile_width - 1),
+                   static_cast<unsigned>(tile_images.tile_height - 1));
+}
+
+void paint_marked(int state) {
+    for (int column = 0; column < board.columns; ++column) {
+        for (int row = 0; row < board.rows; ++row) {
+            if (board.marks[column][row] == 1) paint_cell(column, row, state);
+        }
+    }
+}
+
+void paint_all(int state) {
+    for (int column = 0; column < board.columns; ++column) {
+        for (int row = 0; row < board.rows; ++row) {
+            paint_cell(column, row, state);
+            board.marks[column][row] = 0;
+        }
+    }
+}
+
+void paint_board() { paint_all(TILE_DEFAULT); }
+
+void install_cell_painters() {
+    cell_painter.paint_cell = paint_cell;
+    cell_painter.paint_cell_boxed = paint_cell_boxed;
+}

@@ -1,4 +1,240 @@
-// game_ui.cpp: display set-up and window layout (being built).
+// game_ui.cpp: the display connection, the window tree, and fitting it to
+// the board size and the tile size of the set in use. Owns GameUi and the
+// layout values shared with the score panel; knows the pictures only through
+// TileImages and BUILTIN_SETS, and the board only by its size.
 #include "ui/game_ui.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+
+#include "app/report.h"
+#include "app/settings.h"
+#include "board/board.h"
+#include "pictures/catalogue.h"
+#include "pictures/picture_choice.h"
+#include "pictures/picture_set.h"
+#include "pictures/tile_images.h"
+#include "ui/buttons_menus.h"
+#include "ui/layout.h"
+#include "ui/xpm_pixmap.h"
+
+GameUi game_ui = {};
 const char* display_name = nullptr;
+const char* const BUTTON_LABELS[NUM_BUTTONS] = {"Quit", "NewGame", "Undo", "Size", "Pictures"};
+
+int panel_width = 176;
+int panel_height = 128;
+int score_rows_shown = 5;
+int size_class = -1;
+
+namespace {
+
+constexpr const char* TITLE = "Clumpout";
+
+// Kept for the whole run, like the font it describes.
+XFontStruct* font_info = nullptr;
+
+Window create_window(Window parent, int x, int y, int width, int height, int border, long events,
+                     int gravity) {
+    Display* display = game_ui.display;
+    const Window window = XCreateSimpleWindow(
+        display, parent, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+        static_cast<unsigned>(border), game_ui.black_pixel, game_ui.white_pixel);
+    XSelectInput(display, window, events);
+    if (gravity != 0) {
+        XSetWindowAttributes attributes = {};
+        attributes.win_gravity = gravity;
+        XChangeWindowAttributes(display, window, CWWinGravity, &attributes);
+    }
+    return window;
+}
+
+unsigned long named_pixel(const char* name, unsigned long fallback) {
+    XColor screen = {};
+    XColor exact = {};
+    if (XAllocNamedColor(game_ui.display, game_ui.colormap, name, &screen, &exact) == 0) return fallback;
+    return screen.pixel;
+}
+
+// A lost connection (the server going away, or a window manager that kills
+// the client) would otherwise end the process inside Xlib with the player's
+// board size and picture choice unsaved.
+[[noreturn]] int keep_settings_and_exit(Display*) {
+    write_settings(board.columns, board.rows, pictures_number());
+    std::exit(0);
+}
+
+bool load_font() {
+    Display* display = game_ui.display;
+    font_info = XLoadQueryFont(display, "7x14");
+    if (font_info == nullptr) {
+        report("Warning: can't load font '7x14'.\n");
+        font_info = XLoadQueryFont(display, "fixed");
+    }
+    if (font_info == nullptr) {
+        report("Error: can't load font 'fixed'.\n");
+        return false;
+    }
+    game_ui.font = font_info->fid;
+    game_ui.char_width = XTextWidth(font_info, "M", 1);
+    return true;
+}
+
+void create_windows(int tile_width, int tile_height) {
+    Display* display = game_ui.display;
+    const int columns = board.columns;
+    const int rows = board.rows;
+
+    const Size2 main_size = main_window_size(columns, rows, tile_width, tile_height);
+    game_ui.main_window = create_window(game_ui.root, 0, 0, main_size.width, main_size.height, 1,
+                                        ButtonPressMask, 0);
+    // Take part in the close protocol, so closing the window ends the game
+    // the ordinary way and the settings are written.
+    game_ui.wm_protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    game_ui.wm_delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, game_ui.main_window, &game_ui.wm_delete_window, 1);
+
+    const Size2 board_size = board_window_size(columns, rows, tile_width, tile_height);
+    game_ui.board_window = create_window(
+        game_ui.main_window, BOARD_X, BOARD_Y, board_size.width, board_size.height, 0,
+        ButtonPressMask | ButtonReleaseMask | EnterWindowMask | LeaveWindowMask | PointerMotionMask |
+            ExposureMask,
+        NorthWestGravity);
+
+    const auto spans = layout_buttons(std::span<const char* const, NUM_BUTTONS>(BUTTON_LABELS),
+                                      game_ui.char_width);
+    for (int i = 0; i < NUM_BUTTONS; ++i) {
+        ButtonInfo& button = game_ui.buttons[i];
+        button = {spans[static_cast<std::size_t>(i)].x, BUTTON_Y, spans[static_cast<std::size_t>(i)].width,
+                  BUTTON_HEIGHT, 0};
+        game_ui.button_windows[i] = create_window(
+            game_ui.main_window, button.x, button.y, button.width, button.height, 1,
+            ButtonPressMask | EnterWindowMask | LeaveWindowMask | ButtonMotionMask | ExposureMask,
+            NorthWestGravity);
+    }
+
+    game_ui.status_window =
+        create_window(game_ui.main_window, BOARD_X, status_window_y(rows, tile_height), STATUS_WIDTH,
+                      STATUS_HEIGHT, 1, ButtonPressMask | ExposureMask, SouthWestGravity);
+    game_ui.panel_window =
+        create_window(game_ui.main_window, panel_window_x(columns, tile_width, panel_width), 38,
+                      panel_width, panel_height, 8, ExposureMask, NorthGravity);
+    game_ui.panel_button_window = create_window(
+        game_ui.panel_window, (panel_width - PANEL_BUTTON_WIDTH) / 2,
+        panel_height - PANEL_BUTTON_BOTTOM_GAP, PANEL_BUTTON_WIDTH, PANEL_BUTTON_HEIGHT, 1,
+        ButtonPressMask | EnterWindowMask | LeaveWindowMask, SouthWestGravity);
+}
+
+void map_windows() {
+    Display* display = game_ui.display;
+    XMapWindow(display, game_ui.main_window);
+    XMapWindow(display, game_ui.board_window);
+    for (Window button : game_ui.button_windows) XMapWindow(display, button);
+    XMapWindow(display, game_ui.status_window);
+}
+
+}  // namespace
+
+bool open_display_and_windows(const char* data_dir) {
+    game_ui.data_dir = data_dir;
+    Display* display = XOpenDisplay(display_name);
+    if (display == nullptr) {
+        report(format_message("%s: can't open display: %s.\n", TITLE,
+                              display_name != nullptr ? display_name : ":0.0"));
+        return false;
+    }
+    game_ui.display = display;
+    XSetIOErrorHandler(keep_settings_and_exit);
+    game_ui.root = RootWindow(display, 0);
+    game_ui.colormap = DefaultColormap(display, 0);
+
+    if (!load_font()) return false;
+    game_ui.black_pixel = named_pixel("black", BlackPixel(display, 0));
+    game_ui.white_pixel = named_pixel("white", WhitePixel(display, 0));
+    game_ui.gray_pixel = named_pixel("gray", game_ui.black_pixel);
+
+    const int entries = load_catalogue(catalogue, data_dir);
+    if (entries != 0) pictures_menu[PICTURES_OTHER_ROW].disabled = 0;
+    init_picture_choice(entries);
+    const PictureSet& first = BUILTIN_SETS[picture_index];
+
+    create_windows(first.tile_width, first.tile_height);
+    map_windows();
+    XStoreName(display, game_ui.main_window, TITLE);
+    game_ui.gc = XCreateGC(display, game_ui.board_window, 0, nullptr);
+
+    game_ui.xpm_attributes = {};
+    game_ui.xpm_attributes.valuemask = XpmColormap | XpmSize | XpmReturnPixels;
+    game_ui.xpm_attributes.colormap = game_ui.colormap;
+
+    Pixmap icon = None;
+    if (make_pixmap_from_xpm(icon_xpm, &icon) != XpmSuccess) {
+        report("Error: can't create pixmap from data.\n");
+        return false;
+    }
+    XWMHints hints = {};
+    hints.flags = IconPixmapHint;
+    hints.icon_pixmap = icon;
+    XSetWMHints(display, game_ui.main_window, &hints);
+    return true;
+}
+
+void configure_windows() {
+    Display* display = game_ui.display;
+    const int columns = board.columns;
+    const int rows = board.rows;
+    const int tile_width = tile_images.tile_width;
+    const int tile_height = tile_images.tile_height;
+
+    size_class = size_class_of(columns, rows);
+
+    XSetWindowBackgroundPixmap(display, game_ui.main_window, tile_images.frame);
+    XClearWindow(display, game_ui.main_window);
+    XSetWindowBackgroundPixmap(display, game_ui.board_window, tile_images.background);
+    XClearWindow(display, game_ui.board_window);
+    XSetWindowBorderPixmap(display, game_ui.panel_window, tile_images.frame);
+
+    const Size2 main_size = main_window_size(columns, rows, tile_width, tile_height);
+    XSizeHints hints = {};
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = main_size.width;
+    hints.min_height = hints.max_height = main_size.height;
+    XSetNormalHints(display, game_ui.main_window, &hints);
+    XResizeWindow(display, game_ui.main_window, static_cast<unsigned>(main_size.width),
+                  static_cast<unsigned>(main_size.height));
+
+    const Size2 board_size = board_window_size(columns, rows, tile_width, tile_height);
+    XResizeWindow(display, game_ui.board_window, static_cast<unsigned>(board_size.width),
+                  static_cast<unsigned>(board_size.height));
+
+    const PanelForm form = panel_form_for(board_size.height);
+    score_rows_shown = form.rows_shown;
+    panel_height = form.height;
+    XResizeWindow(display, game_ui.panel_window, static_cast<unsigned>(panel_width),
+                  static_cast<unsigned>(panel_height));
+    XFlush(display);
+}
+
+int make_pixmap_from_xpm(const char* const* data, Pixmap* pixmap) {
+    Pixmap made = None;
+    // libXpm's prototype is not const-correct; it only reads the rows.
+    const int status = XpmCreatePixmapFromData(game_ui.display, game_ui.root, const_cast<char**>(data),
+                                               &made, nullptr, &game_ui.xpm_attributes);
+    forget_returned_pixels();
+    if (status != XpmSuccess) {
+        // A warning status still made a pixmap; it is not used.
+        if (made != None) XFreePixmap(game_ui.display, made);
+        return status;
+    }
+    *pixmap = made;
+    return status;
+}
+
+void forget_returned_pixels() {
+    XpmAttributes& attributes = game_ui.xpm_attributes;
+    if (attributes.pixels != nullptr) XpmFree(attributes.pixels);
+    attributes.pixels = nullptr;
+    attributes.npixels = 0;
+}

@@ -1,1 +1,99 @@
-// placeholder
+// status_panel.cpp: the running score under the board, the panel's two
+// forms (high-score list, score summary) and its button. Knows the score
+// state and the high-score calls; when the panel is shown is the
+// controller's business.
+#include "ui/status_panel.h"
+
+#include <array>
+#include <string>
+
+#include "app/report.h"
+#include "board/board.h"
+#include "scores/high_score_file.h"
+#include "ui/game_ui.h"
+#include "ui/layout.h"
+
+int record_failed = 0;
+
+namespace {
+
+void draw_text(Window window, int x, int y, const std::string& text) {
+    XDrawString(game_ui.display, window, game_ui.gc, x, y, text.data(), static_cast<int>(text.size()));
+}
+
+void draw_high_score_list(int rank, const std::array<HighScoreEntry, HIGH_SCORE_ROWS>& entries) {
+    const Window panel = game_ui.panel_window;
+    XResizeWindow(game_ui.display, panel, static_cast<unsigned>(panel_width), static_cast<unsigned>(panel_height));
+    draw_text(panel, 16, 14, "*** High Score ***");
+    for (int position = 0; position < score_rows_shown; ++position) {
+        const int y = 30 + 16 * position;
+        draw_text(panel, 8, y, score_row_label(position, rank, entries));
+        draw_text(panel, 116, y, format_message("%6d", entries[static_cast<std::size_t>(position)].score));
+    }
+}
+
+void draw_score_summary() {
+    const Window panel = game_ui.panel_window;
+    const int gets = score_state.gets;
+    const int rests = score_state.rests;
+    XResizeWindow(game_ui.display, panel, SUMMARY_WIDTH, SUMMARY_HEIGHT);
+    draw_text(panel, 24, 16, format_message("Gets    %6d", gets));
+    draw_text(panel, 24, 32, format_message("Rests   %6d", -rests));
+    XDrawLine(game_ui.display, panel, game_ui.gc, 16, 34, 131, 34);
+    draw_text(panel, 24, 48, format_message("Total   %6d", gets - rests));
+}
+
+}  // namespace
+
+int draw_status_line() {
+    Display* display = game_ui.display;
+    XSetFont(display, game_ui.gc, game_ui.font);
+    XSetForeground(display, game_ui.gc, game_ui.black_pixel);
+    XSetBackground(display, game_ui.gc, game_ui.white_pixel);
+    // Not cleared first: the line keeps its length while the numbers fit.
+    const std::string text = status_line_text(score_state.gets, score_state.rests);
+    XDrawImageString(display, game_ui.status_window, game_ui.gc, 2, 12, text.data(),
+                     static_cast<int>(text.size()));
+    return 0;
+}
+
+PanelContent prepare_score_panel(std::span<HighScoreEntry, HIGH_SCORE_ROWS> entries, const ScoreCalls& calls) {
+    int rank = HIGH_SCORE_ROWS;
+    if (score_state.game_over == 1 && score_state.recorded == 0 && size_class != -1) {
+        // Offered once per game, even when the attempt fails.
+        score_state.recorded = 1;
+        rank = calls.record(score_state.gets - score_state.rests, size_class, game_ui.data_dir);
+        record_failed = rank == -1 ? 1 : 0;
+    }
+    if (score_state.game_over == 0) record_failed = 0;
+    const bool list = rank != -1 && size_class != -1 &&
+                      calls.read_row(entries.data(), size_class, game_ui.data_dir) == 0 && record_failed == 0;
+    return {list, rank};
+}
+
+int show_score_panel() {
+    Display* display = game_ui.display;
+    XSetFont(display, game_ui.gc, game_ui.font);
+    XSetForeground(display, game_ui.gc, game_ui.black_pixel);
+    XSetBackground(display, game_ui.gc, game_ui.white_pixel);
+    XClearWindow(display, game_ui.panel_window);
+
+    std::array<HighScoreEntry, HIGH_SCORE_ROWS> entries = {};
+    const PanelContent content = prepare_score_panel(entries, {record_high_score, read_high_score_row});
+    if (content.list) {
+        draw_high_score_list(content.rank, entries);
+    } else {
+        draw_score_summary();
+    }
+    return 0;
+}
+
+int draw_panel_button() {
+    Display* display = game_ui.display;
+    XSetFont(display, game_ui.gc, game_ui.font);
+    XSetForeground(display, game_ui.gc, game_ui.black_pixel);
+    XClearWindow(display, game_ui.panel_button_window);
+    const char* label = score_state.game_over != 0 ? "New Game" : "Continue";
+    XDrawString(display, game_ui.panel_button_window, game_ui.gc, 2, 12, label, 8);
+    return 0;
+}

@@ -1,0 +1,311 @@
+// display_bench.cpp: how fast the game gets onto the screen and answers the
+// pointer, measured from outside under a private Xvfb with the e2e driver.
+// Start-up: from fork to the board fully drawn (the program idle with every
+// cell showing a tile), per built-in set on the Huge board, next to the time
+// xlogo takes to map its window; peak RSS of each. Interaction on Huge with
+// "Head": motion onto a tile until its cluster shows highlighted, and a click
+// until the removal shows, next to a bare XSync round trip.
+#include "e2e/driver.h"
+#include "e2e/play_oracle.h"
+#include "e2e/tile_oracle.h"
+#include "e2e/xvfb.h"
+#include "pictures/picture_set.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
+
+double median(std::vector<double> v)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
+}
+
+long peak_rss_kib(pid_t pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+    return -1;
+}
+
+// Polls the tree every half millisecond for a viewable window of that name.
+Window wait_for_window(Driver& d, const char* name, double limit_ms)
+{
+    auto t0 = Clock::now();
+    while (ms_since(t0) < limit_ms) {
+        Window w = d.find_window_by_name(name, 0ms);
+        if (w != None) return w;
+        std::this_thread::sleep_for(500us);
+    }
+    return None;
+}
+
+// The board window: the main window's child at (16, 24).
+Window board_of(Driver& d, Window main)
+{
+    for (const WindowGeometry& g : d.children(main))
+        if (g.x == 16 && g.y == 24 && g.border == 0) return g.id;
+    return None;
+}
+
+struct Paths {
+    std::string temp, home, cwd;
+};
+
+Paths make_paths()
+{
+    char pattern[] = "/tmp/clumpout-bench-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) std::exit(1);
+    Paths p{pattern, std::string(pattern) + "/home", std::string(pattern) + "/work"};
+    fs::create_directories(p.home);
+    fs::create_directories(p.cwd);
+    return p;
+}
+
+void write_settings(const Paths& p, int set)
+{
+    std::ofstream out(p.home + "/.Clumpout", std::ios::trunc);
+    out << "# Clumpout\nWidth   30\nHeight  20\nPictures " << set << "\n";
+}
+
+GameOptions options_for(const Paths& p, const Xvfb& x)
+{
+    GameOptions o;
+    o.home = p.home;
+    o.cwd = p.cwd;
+    o.display = x.display_name();
+    return o;
+}
+
+struct StartupRow {
+    std::string name;
+    std::vector<double> map_ms, drawn_ms;
+    std::vector<long> rss;
+};
+
+bool board_complete(Driver& d, Window board, const TileOracle& oracle)
+{
+    BoardCells cells = classify_board(oracle, d.read(board), 30, 20);
+    for (int c = 0; c < 30; ++c)
+        for (int r = 0; r < 20; ++r)
+            if (cells.colour[c][r] < 1 || !cells.look[c][r].plain) return false;
+    return true;
+}
+
+StartupRow measure_game_startup(Driver& d, const Xvfb& x, const Paths& p, int set, int runs)
+{
+    static const char* const names[] = {"clumpout Marble", "clumpout Head", "clumpout Face"};
+    StartupRow row{names[set], {}, {}, {}};
+    TileOracle oracle;
+    if (oracle.build(d.display(), BUILTIN_SETS[set]) != 0) return row;
+    write_settings(p, set);
+    for (int i = 0; i < runs; ++i) {
+        GameProcess game;
+        auto t0 = Clock::now();
+        if (game.start(options_for(p, x), p.temp) != 0) break;
+        Window main = wait_for_window(d, "Clumpout", 20000);
+        double mapped = ms_since(t0);
+        if (main == None) break;
+        Window board = board_of(d, main);
+        double drawn = -1;
+        for (int tries = 0; tries < 100 && drawn < 0; ++tries) {
+            d.settle(game.pid());
+            double at = ms_since(t0);
+            if (board_complete(d, board, oracle)) drawn = at;
+        }
+        row.map_ms.push_back(mapped);
+        row.drawn_ms.push_back(drawn);
+        row.rss.push_back(peak_rss_kib(game.pid()));
+        game.kill_now();
+    }
+    return row;
+}
+
+StartupRow measure_xlogo(Driver& d, const Xvfb& x, int runs)
+{
+    StartupRow row{"xlogo", {}, {}, {}};
+    for (int i = 0; i < runs; ++i) {
+        auto t0 = Clock::now();
+        pid_t pid = spawn_on_display(x.display_name(), "xlogo", nullptr);
+        Window w = wait_for_window(d, "xlogo", 20000);
+        double mapped = ms_since(t0);
+        if (w == None) {
+            end_process(pid);
+            break;
+        }
+        d.settle(pid);
+        row.map_ms.push_back(mapped);
+        row.rss.push_back(peak_rss_kib(pid));
+        end_process(pid);
+    }
+    return row;
+}
+
+// Reads the cells [c0, c1) x [r0, r1) and checks each against `want`.
+template <typename Want>
+bool region_matches(Driver& d, Window board, const TileOracle& o, int c0, int r0, int c1, int r1, Want want)
+{
+    int tw = o.tile_width(), th = o.tile_height();
+    Image region = d.read(board, c0 * tw, r0 * th, (c1 - c0) * tw, (r1 - r0) * th);
+    if (region.empty()) return false;
+    for (int c = c0; c < c1; ++c)
+        for (int r = r0; r < r1; ++r)
+            if (!want(c, r, o.classify(region, c - c0, r - r0))) return false;
+    return true;
+}
+
+struct Interaction {
+    std::vector<double> hover_ms, remove_ms, sync_ms;
+};
+
+Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int max_moves)
+{
+    Interaction result;
+    for (int i = 0; i < 1000; ++i) {
+        auto t0 = Clock::now();
+        XSync(d.display(), False);
+        result.sync_ms.push_back(ms_since(t0));
+    }
+    TileOracle oracle;
+    if (oracle.build(d.display(), BUILTIN_SETS[1]) != 0) return result;
+    write_settings(p, 1);
+    GameProcess game;
+    if (game.start(options_for(p, x), p.temp) != 0) return result;
+    Window main = wait_for_window(d, "Clumpout", 20000);
+    if (main == None) return result;
+    Window board = board_of(d, main);
+    d.settle(game.pid());
+    BoardCells cells = classify_board(oracle, d.read(board), 30, 20);
+    const int tw = oracle.tile_width(), th = oracle.tile_height();
+    Cell pointer{-1, -1};
+
+    for (int move = 0; move < max_moves; ++move) {
+        // The biggest cluster that is not the one already lit under the pointer.
+        std::set<Cell> lit = cluster_of(cells, pointer);
+        Cell target{-1, -1};
+        size_t best = 1;
+        for (int c = 0; c < 30; ++c)
+            for (int r = 0; r < 20; ++r) {
+                if (lit.count({c, r})) continue;
+                size_t n = cluster_of(cells, {c, r}).size();
+                if (n > best) {
+                    best = n;
+                    target = {c, r};
+                }
+            }
+        if (target.first < 0) break;
+        std::set<Cell> cluster = cluster_of(cells, target);
+        BoardCells expected = after_removal(cells, cluster);
+        if (!any_pair_left(expected)) break;  // leave the high-score table alone
+        int c0 = 30, c1 = 0, r0 = 20, r1 = 0;
+        for (auto [c, r] : cluster) {
+            c0 = std::min(c0, c);
+            c1 = std::max(c1, c + 1);
+            r0 = std::min(r0, r);
+            r1 = std::max(r1, r + 1);
+        }
+
+        auto [rx, ry] = d.to_root(board, target.first * tw + tw / 2, target.second * th + th / 2);
+        auto t0 = Clock::now();
+        d.move_to_root(rx, ry);
+        bool ok = false;
+        while (!ok && ms_since(t0) < 5000)
+            ok = region_matches(d, board, oracle, c0, r0, c1, r1, [&](int c, int r, const CellLook& look) {
+                return !cluster.count({c, r}) || look.boxed;
+            });
+        if (!ok) break;
+        result.hover_ms.push_back(ms_since(t0));
+        pointer = target;
+
+        // Everything from the cluster's leftmost column rightward, and from
+        // the top down to its lowest row, may change.
+        t0 = Clock::now();
+        d.press();
+        d.release();
+        ok = false;
+        while (!ok && ms_since(t0) < 5000)
+            ok = region_matches(d, board, oracle, c0, 0, 30, r1, [&](int c, int r, const CellLook& look) {
+                return look.colour == expected.colour[c][r];
+            });
+        if (!ok) break;
+        result.remove_ms.push_back(ms_since(t0));
+        d.settle(game.pid());
+        cells = expected;
+    }
+    game.kill_now();
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = 15;
+    int moves = 400;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--runs") == 0) runs = std::atoi(argv[i + 1]);
+        if (std::strcmp(argv[i], "--moves") == 0) moves = std::atoi(argv[i + 1]);
+    }
+    Xvfb xvfb;
+    // Large enough for 30 x 20 tiles of 64 pixels.
+    if (xvfb.start(2048, 1400) != 0) {
+        std::fprintf(stderr, "cannot start Xvfb\n");
+        return 1;
+    }
+    Driver d;
+    if (d.connect(xvfb.display_name()) != 0) return 1;
+    Paths paths = make_paths();
+
+    std::vector<StartupRow> rows;
+    rows.push_back(measure_xlogo(d, xvfb, runs));
+    for (int set = 0; set < 3; ++set) rows.push_back(measure_game_startup(d, xvfb, paths, set, runs));
+    double xlogo_map = median(rows[0].map_ms);
+
+    std::printf("Start-up on Xvfb %s, Huge board (30 x 20), medians of %d runs\n", xvfb.display_name().c_str(), runs);
+    std::printf("%-18s %10s %12s %14s %12s %12s\n", "program", "map ms", "drawn ms", "peak RSS KiB", "map/xlogo",
+                "drawn/xlogo");
+    for (const StartupRow& r : rows) {
+        std::vector<double> rss(r.rss.begin(), r.rss.end());
+        double drawn = median(r.drawn_ms);
+        std::printf("%-18s %10.1f %12s %14.0f %12.2f %12s\n", r.name.c_str(), median(r.map_ms),
+                    r.drawn_ms.empty() ? "-" : std::to_string(drawn).substr(0, 6).c_str(), median(rss),
+                    median(r.map_ms) / xlogo_map,
+                    r.drawn_ms.empty() ? "-" : std::to_string(drawn / xlogo_map).substr(0, 5).c_str());
+    }
+
+    Interaction in = measure_interaction(d, xvfb, paths, moves);
+    std::printf("\nInteraction on Huge with \"Head\" (%zu moves; read-back polling included)\n", in.remove_ms.size());
+    std::printf("%-34s %10s %10s\n", "step", "median ms", "p90 ms");
+    std::printf("%-34s %10.3f %10.3f\n", "bare XSync round trip", median(in.sync_ms), percentile(in.sync_ms, 0.9));
+    std::printf("%-34s %10.3f %10.3f\n", "motion -> cluster highlighted", median(in.hover_ms),
+                percentile(in.hover_ms, 0.9));
+    std::printf("%-34s %10.3f %10.3f\n", "click -> removal drawn", median(in.remove_ms), percentile(in.remove_ms, 0.9));
+    fs::remove_all(paths.temp);
+    return 0;
+}

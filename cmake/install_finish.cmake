@@ -1,0 +1,61 @@
+# install_finish.cmake: the install steps that need the final prefix, DESTDIR
+# and the installing user: the desktop entry with absolute paths, and the
+# group "games" rights on the game and on the data directory. Included by the
+# install script with the CLUMPOUT_* variables set; knows nothing of the code.
+
+function(clumpout_under_prefix dir out)
+  if(IS_ABSOLUTE "${dir}")
+    set(${out} "${dir}" PARENT_SCOPE)
+  else()
+    set(${out} "${CMAKE_INSTALL_PREFIX}/${dir}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+clumpout_under_prefix("${CLUMPOUT_BINDIR}" clumpout_bindir)
+clumpout_under_prefix("${CLUMPOUT_DATAROOTDIR}" clumpout_datarootdir)
+
+# Desktop menus do not look in <prefix>/share/pixmaps for a bare icon name
+# unless the prefix is /usr, so the entry names the game and icon by path.
+file(READ "${CLUMPOUT_SOURCE_DIR}/desktop/clumpout.desktop" clumpout_entry)
+string(REGEX REPLACE "\nExec=[^\n]*" "\nExec=${clumpout_bindir}/clumpout" clumpout_entry "${clumpout_entry}")
+string(REGEX REPLACE "\nIcon=[^\n]*" "\nIcon=${clumpout_datarootdir}/pixmaps/clumpout.xpm" clumpout_entry "${clumpout_entry}")
+file(WRITE "${CLUMPOUT_BINARY_DIR}/install/clumpout.desktop" "${clumpout_entry}")
+file(INSTALL "${CLUMPOUT_BINARY_DIR}/install/clumpout.desktop"
+     DESTINATION "${clumpout_datarootdir}/applications"
+     PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+
+# Group rights. Only root can give files to the group, and without the group
+# there is nothing to give; either way the game still works, but the
+# high-score file is then writable only by whoever may write DATA_DIR.
+set(clumpout_game "$ENV{DESTDIR}${clumpout_bindir}/clumpout")
+set(clumpout_data "$ENV{DESTDIR}${CLUMPOUT_DATA_DIR}")
+execute_process(COMMAND id -u OUTPUT_VARIABLE clumpout_uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND getent group games RESULT_VARIABLE clumpout_no_group
+                OUTPUT_QUIET ERROR_QUIET)
+if(NOT clumpout_uid STREQUAL "0")
+  message(WARNING "Not installing as root: clumpout is not made setgid \"games\", "
+                  "so only players who can write ${CLUMPOUT_DATA_DIR} can record high scores.")
+elseif(NOT clumpout_no_group EQUAL 0)
+  message(WARNING "There is no group \"games\": clumpout is not made setgid, "
+                  "so only players who can write ${CLUMPOUT_DATA_DIR} can record high scores.")
+else()
+  # chgrp clears the setgid bit, so the mode comes after the group.
+  # One step is a command with its words joined by "|".
+  set(clumpout_steps
+      "chgrp|games|${clumpout_game}"  "chmod|2755|${clumpout_game}"
+      "chgrp|games|${clumpout_data}"  "chmod|2775|${clumpout_data}")
+  # Scores left by an earlier install without the group become writable to it.
+  if(EXISTS "${clumpout_data}/hiscore")
+    list(APPEND clumpout_steps "chgrp|games|${clumpout_data}/hiscore"
+                               "chmod|0664|${clumpout_data}/hiscore")
+  endif()
+  foreach(clumpout_step IN LISTS clumpout_steps)
+    string(REPLACE "|" " " clumpout_shown "${clumpout_step}")
+    string(REPLACE "|" ";" clumpout_command "${clumpout_step}")
+    message(STATUS "Group rights: ${clumpout_shown}")
+    execute_process(COMMAND ${clumpout_command} RESULT_VARIABLE clumpout_failed)
+    if(NOT clumpout_failed EQUAL 0)
+      message(WARNING "'${clumpout_shown}' failed: high scores may not be recordable.")
+    endif()
+  endforeach()
+endif()

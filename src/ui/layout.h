@@ -1,0 +1,82 @@
+// layout.h: the numbers and texts of the window interface as pure functions:
+// window and button geometry, the panel's two heights, menu rows and the
+// status and score lines. No X calls here: the X files apply what these
+// compute, and the tests check them without a display.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "scores/high_score_table.h"
+
+constexpr int BOARD_X = 16;          // board's left edge in the main window
+constexpr int BOARD_Y = 24;          // below the row of buttons
+constexpr int FRAME_EXTRA_WIDTH = 32;
+constexpr int FRAME_EXTRA_HEIGHT = 48;
+constexpr int BUTTON_Y = 4;
+constexpr int BUTTON_HEIGHT = 14;
+constexpr int STATUS_WIDTH = 272;
+constexpr int STATUS_HEIGHT = 14;
+constexpr int PANEL_BUTTON_WIDTH = 64;
+constexpr int PANEL_BUTTON_HEIGHT = 14;
+constexpr int PANEL_BUTTON_BOTTOM_GAP = 24;  // its top edge above the panel's bottom
+constexpr int SUMMARY_WIDTH = 160;
+constexpr int SUMMARY_HEIGHT = 80;
+
+struct Size2 {
+    int width;
+    int height;
+};
+
+struct ButtonSpan {
+    int x;
+    int width;
+};
+
+// 0..3 for 15x8, 20x10, 25x15, 30x20; -1 for any other size.
+int size_class_of(int columns, int rows);
+
+// Buttons stand side by side from x 16, each one character wider than its
+// label and one character apart.
+std::array<ButtonSpan, 5> layout_buttons(std::span<const char* const, 5> labels, int char_width);
+
+Size2 main_window_size(int columns, int rows, int tile_width, int tile_height);
+Size2 board_window_size(int columns, int rows, int tile_width, int tile_height);
+int status_window_y(int rows, int tile_height);
+int panel_window_x(int columns, int tile_width, int panel_width);
+
+struct PanelForm {
+    int rows_shown;  // high-score rows listed
+    int height;      // panel height in its high-score form
+};
+// A board of 203 pixels or more leaves room for all ten rows.
+PanelForm panel_form_for(int board_height);
+
+// The pull-down menu of `row_count` rows whose longest label has `longest`
+// bytes.
+Size2 menu_window_size(int longest, int row_count, int char_width);
+
+// The row under a pointer at (x, y) in a menu or chooser window of the given
+// size: -1 outside; the bottom margin gives row_count, which no row answers.
+int menu_row_at(int x, int y, int width, int height);
+
+// One menu row as drawn, written into `line` (label_columns + 3 bytes):
+// "v " marks the current choice, and spaces pad it to label_columns + 2
+// characters, which are returned.
+std::string_view menu_row_text(std::span<char> line, std::string_view label, bool current,
+                               int label_columns);
+
+std::string status_line_text(int gets, int rests);
+
+// The stored name up to its first NUL, never past its 20 bytes.
+std::string_view entry_name(const HighScoreEntry& entry);
+
+// The left part of high-score row `position`; `rank` is the row to mark
+// with ">" (10 or -1 for none). `entries` holds the class's ten rows.
+std::string score_row_label(int position, int rank, std::span<const HighScoreEntry, 10> entries);
+
+// The cell index of a pointer coordinate along one axis, -1 left of or above
+// the board.
+int pointer_cell_index(int position, int tile_size);

@@ -1,0 +1,96 @@
+// line_reader_test.cpp: the one text cutter every file reader relies on,
+// tested once and hard: piece lengths, kept newlines, NUL bytes, the last
+// line, comments and word splitting.
+#include "app/line_reader.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::string_literals;
+using Pieces = std::vector<std::string>;
+
+Pieces cut(std::string_view text) {
+    Pieces pieces;
+    LineReader reader(text);
+    while (const auto piece = reader.next()) pieces.emplace_back(*piece);
+    return pieces;
+}
+
+TEST(LineReader, CutsLikeAnFgetsBufferOf256Bytes) {
+    struct Case {
+        const char* name;
+        std::string text;
+        Pieces expected;
+    };
+    const std::string a254(254, 'a'), a255(255, 'a');
+    const Case cases[] = {
+        {"no data", "", {}},
+        {"newline kept", "one\ntwo\n", {"one\n", "two\n"}},
+        {"last line without newline", "one\ntwo", {"one\n", "two"}},
+        {"blank lines", "\n\n", {"\n", "\n"}},
+        {"254 characters and newline fill one piece", a254 + "\n", {a254 + "\n"}},
+        {"255 characters leave the newline alone", a255 + "\n", {a255, "\n"}},
+        {"long line without newline", std::string(600, 'b'),
+         {std::string(255, 'b'), std::string(255, 'b'), std::string(90, 'b')}},
+        {"NUL ends the visible piece", "ab\0cd\nef"s, {"ab", "ef"}},
+        {"NUL first", "\0x\ny\n"s, {"", "y\n"}},
+        {"NUL in a long piece hides up to the cut", std::string(10, 'c') + '\0' + std::string(289, 'd'),
+         {std::string(10, 'c'), std::string(45, 'd')}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(cut(c.text), c.expected) << c.name;
+}
+
+TEST(LineReader, StaysAtTheEnd) {
+    LineReader reader("x");
+    EXPECT_EQ(reader.next(), "x");
+    EXPECT_EQ(reader.next(), std::nullopt);
+    EXPECT_EQ(reader.next(), std::nullopt);
+}
+
+TEST(CutComment, DropsFromTheFirstHash) {
+    EXPECT_EQ(cut_comment("Width 25 # wide\n"), "Width 25 ");
+    EXPECT_EQ(cut_comment("#Width 25\n"), "");
+    EXPECT_EQ(cut_comment("a#b#c"), "a");
+    EXPECT_EQ(cut_comment("no comment\n"), "no comment\n");
+    EXPECT_EQ(cut_comment(""), "");
+}
+
+TEST(SplitWords, SeparatesOnCLocaleSpace) {
+    std::string_view words[3];
+    EXPECT_EQ(split_words(" one\ttwo\v\fthree\r\n", words, 3), 3u);
+    EXPECT_EQ(words[0], "one");
+    EXPECT_EQ(words[1], "two");
+    EXPECT_EQ(words[2], "three");
+
+    EXPECT_EQ(split_words("", words, 3), 0u);
+    EXPECT_EQ(split_words(" \t\n", words, 3), 0u);
+}
+
+TEST(SplitWords, CountsBeyondTheRoomItFills) {
+    std::string_view words[2] = {"untouched", "untouched"};
+    EXPECT_EQ(split_words("a b c d", words, 1), 4u);
+    EXPECT_EQ(words[0], "a");
+    EXPECT_EQ(words[1], "untouched");
+}
+
+TEST(ReadWholeFile, ReturnsEveryByteOrNothing) {
+    char path[] = "/tmp/clumpout-reader-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    const std::string data = "a\0b\n"s + std::string(10000, 'z');
+    ASSERT_EQ(write(fd, data.data(), data.size()), static_cast<ssize_t>(data.size()));
+    close(fd);
+
+    EXPECT_EQ(read_whole_file(path), data);
+    std::remove(path);
+    EXPECT_EQ(read_whole_file(path), std::nullopt);
+}
+
+}  // namespace

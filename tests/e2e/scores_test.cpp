@@ -1,0 +1,192 @@
+// scores_test.cpp: the status line and the score panel: the result of a
+// finished game entering the shared table at the right rank, the panel's two
+// forms, and its "Continue" / "New Game" button.
+#include "e2e/e2e_fixture.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+struct Entry {
+    int score;
+    std::string name;
+};
+
+using Table = std::array<std::array<Entry, 10>, 4>;
+
+Table empty_table()
+{
+    Table t;
+    for (auto& size_class : t)
+        for (auto& e : size_class) e = {0, "--------"};
+    return t;
+}
+
+std::string encode(const Table& t)
+{
+    std::string bytes(960, '\0');
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 10; ++r) {
+            size_t at = 240 * static_cast<size_t>(c) + 24 * static_cast<size_t>(r);
+            std::int32_t s = t[c][r].score;
+            std::memcpy(&bytes[at], &s, 4);
+            std::memcpy(&bytes[at + 4], t[c][r].name.data(), std::min<size_t>(20, t[c][r].name.size()));
+        }
+    return bytes;
+}
+
+class ScoresTest : public E2eTest {
+protected:
+    Image expected_list(const Table& table, int size_class, int rank, int rows_shown, int height,
+                        const char* button) const
+    {
+        std::vector<DrawOp> ops{text.text(16, 14, "*** High Score ***")};
+        for (int p = 0; p < rows_shown; ++p) {
+            char left[64], right[16];
+            const Entry& e = table[size_class][p];
+            std::snprintf(left, sizeof left, p == rank ? ">%2d. %s" : " %2d. %s", p + 1, e.name.c_str());
+            std::snprintf(right, sizeof right, "%6d", e.score);
+            ops.push_back(text.text(8, 30 + 16 * p, left));
+            ops.push_back(text.text(116, 30 + 16 * p, right));
+        }
+        add_button(ops, height, button);
+        return text.render(176, height, ops);
+    }
+
+    Image expected_summary(const Score& s, const char* button) const
+    {
+        char gets[32], rests[32], total[32];
+        std::snprintf(gets, sizeof gets, "Gets    %6d", s.gets);
+        std::snprintf(rests, sizeof rests, "Rests   %6d", -s.rests);
+        std::snprintf(total, sizeof total, "Total   %6d", s.gets - s.rests);
+        std::vector<DrawOp> ops{text.text(24, 16, gets), text.text(24, 32, rests), text.line(16, 34, 131, 34),
+                                text.text(24, 48, total)};
+        add_button(ops, 80, button);
+        return text.render(160, 80, ops);
+    }
+
+    // The panel button as its child window shows inside the panel: a black
+    // border around a 64 x 14 field, the label drawn at (2, 12).
+    void add_button(std::vector<DrawOp>& ops, int panel_height, const char* label) const
+    {
+        int top = panel_height - 24;
+        ops.push_back(text.rectangle(55, top - 1, 65, 15));
+        ops.push_back(text.text(56 + 2, top + 12, label));
+    }
+
+    void expect_panel(const Image& expected, const char* where)
+    {
+        find_windows();
+        ASSERT_TRUE(windows.panel.mapped) << where << ": panel not shown";
+        Image shown = driver.read(windows.panel.id);
+        EXPECT_EQ(count_differences(shown, expected), 0) << where;
+        if (shown != expected) {
+            dump(shown, "panel-shown");
+            dump(expected, "panel-expected");
+        }
+    }
+};
+
+TEST_F(ScoresTest, FinishedGameIsRankedAndListed)
+{
+    Table seeded = empty_table();
+    seeded[0][0] = {30000, "zed"};
+    seeded[0][1] = {20000, "yan"};
+    for (int r = 2; r < 10; ++r) seeded[0][r] = {-5000, "low"};
+    seeded[1][0] = {77, "other-class"};
+    write_file(data_path("hiscore"), encode(seeded));
+
+    write_settings(15, 8, SET_MARBLE);
+    GameOptions options = game_options();
+    options.logname = "alice";
+    start_game(options);
+    ASSERT_TRUE(windows.complete);
+    use_builtin_set(SET_MARBLE);
+    Score score{0, 120};
+    play_to_end(read_board(), score);
+    ASSERT_FALSE(HasFailure());
+
+    // A Small board's result cannot reach 20000 nor fall to -5000: rank 2.
+    Table expected = seeded;
+    for (int r = 9; r > 2; --r) expected[0][r] = expected[0][r - 1];
+    expected[0][2] = {score.gets - score.rests, "alice"};
+    EXPECT_EQ(read_file(data_path("hiscore")), encode(expected)) << "table after the game";
+    expect_panel(expected_list(expected, 0, 2, 5, 128, "New Game"), "at the end");
+
+    // Hidden and shown again from the status line: the same list, no marker.
+    driver.click(windows.status.id, 10, 7);
+    settle();
+    EXPECT_FALSE(find_windows().panel.mapped);
+    driver.click(windows.status.id, 10, 7);
+    settle();
+    expect_panel(expected_list(expected, 0, -1, 5, 128, "New Game"), "shown again");
+    EXPECT_EQ(read_file(data_path("hiscore")), encode(expected)) << "the result was offered twice";
+
+    // "New Game" deals.
+    driver.click(windows.panel_button.id, 10, 7);
+    settle();
+    EXPECT_FALSE(find_windows().panel.mapped);
+    BoardCells fresh = read_board();
+    for (int c = 0; c < 15; ++c)
+        for (int r = 0; r < 8; ++r) EXPECT_GE(fresh.colour[c][r], 1);
+    expect_status({0, 120}, "after New Game");
+}
+
+TEST_F(ScoresTest, CustomSizeShowsSummaryAndRecordsNothing)
+{
+    write_settings(16, 8, SET_MARBLE);
+    start_game();
+    ASSERT_TRUE(windows.complete);
+    use_builtin_set(SET_MARBLE);
+    Score score{0, 128};
+    play_to_end(read_board(), score);
+    ASSERT_FALSE(HasFailure());
+    expect_panel(expected_summary(score, "New Game"), "custom size at the end");
+    EXPECT_EQ(windows.panel.width, 160);
+    EXPECT_EQ(windows.panel.height, 80);
+    EXPECT_EQ(windows.panel_button.y, 56);
+    EXPECT_FALSE(std::filesystem::exists(data_path("hiscore")));
+}
+
+TEST_F(ScoresTest, StatusLineTogglesPanelAndContinueHidesIt)
+{
+    start_game();
+    ASSERT_TRUE(windows.complete);
+    use_builtin_set(SET_HEAD);
+    BoardCells dealt = read_board();
+    Score score{0, 200};
+    BoardCells played = play_cluster(dealt, biggest_cluster(dealt), score);
+
+    // No table file yet: the summary, with "Continue" during play.
+    driver.click(windows.status.id, 10, 7);
+    settle();
+    expect_panel(expected_summary(score, "Continue"), "opened during play");
+    driver.click(windows.panel_button.id, 10, 7);
+    settle();
+    EXPECT_FALSE(find_windows().panel.mapped) << "Continue did not hide the panel";
+    EXPECT_TRUE(same_cells(read_board(), played)) << "Continue changed the game";
+    expect_status(score, "after Continue");
+
+    driver.click(windows.status.id, 10, 7);
+    settle();
+    EXPECT_TRUE(find_windows().panel.mapped);
+    driver.click(windows.status.id, 10, 7);
+    settle();
+    EXPECT_FALSE(find_windows().panel.mapped) << "a second press on the status line did not hide the panel";
+    EXPECT_FALSE(std::filesystem::exists(data_path("hiscore"))) << "something was recorded during play";
+}
+
+TEST_F(ScoresTest, ListDuringPlayHasNoMarkerAndTenRowsOnTallBoards)
+{
+    Table seeded = empty_table();
+    for (int r = 0; r < 10; ++r) seeded[1][r] = {1000 - 100 * r, "p" + std::to_string(r)};
+    write_file(data_path("hiscore"), encode(seeded));
+    start_game();  // 20 x 10 with 32-pixel tiles: 320 rows of pixels, ten rows listed
+    driver.click(windows.status.id, 10, 7);
+    settle();
+    expect_panel(expected_list(seeded, 1, -1, 10, 208, "Continue"), "during play");
+    EXPECT_EQ(read_file(data_path("hiscore")), encode(seeded));
+}
+
+}  // namespace

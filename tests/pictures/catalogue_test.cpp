@@ -1,0 +1,79 @@
+// catalogue_test.cpp: which lines of "clumpout.dat" become entries, and
+// which copy of the file is read.
+#include "pictures/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include "pictures/temp_dir.h"
+
+namespace {
+
+std::string describe(const std::vector<CatalogEntry>& entries) {
+    std::string text;
+    for (const CatalogEntry& e : entries) text += e.name + "=" + e.file + (e.disabled ? "!" : "") + ";";
+    return text;
+}
+
+TEST(Catalogue, EntriesAreTheLinesOfTwoOrMoreWordsInFileOrder) {
+    const auto entries = parse_catalogue(
+        "# extra tile themes\n"
+        "Balls balls.dat\n"
+        "\n"
+        "Lonely\n"
+        "   # Hidden hidden.dat\n"
+        "Bricks\t/opt/themes/bricks.bmp  third words ignored\n"
+        "Half half.dat# comment right after\n"
+        "Last last.dat");
+    EXPECT_EQ(describe(entries), "Balls=balls.dat;Bricks=/opt/themes/bricks.bmp;Half=half.dat;Last=last.dat;");
+}
+
+TEST(Catalogue, ALongLineIsCutInto255CharacterPieces) {
+    // The first piece holds one word only; the rest of the line is an entry.
+    const auto entries = parse_catalogue(std::string(255, 'a') + " b c\nx y\n");
+    EXPECT_EQ(describe(entries), "b=c;x=y;");
+}
+
+TEST(Catalogue, TextWithoutEntriesGivesNone) {
+    EXPECT_TRUE(parse_catalogue("").empty());
+    EXPECT_TRUE(parse_catalogue("# nothing\none\n\n   \n").empty());
+}
+
+class CatalogueFile : public ::testing::Test {
+protected:
+    TempDir work;
+    TempDir data;
+    std::vector<CatalogEntry> out{{"kept", "kept.dat", 0}};
+};
+
+TEST_F(CatalogueFile, TheCurrentDirectoryShadowsTheDataDirectory) {
+    work.write("clumpout.dat", "Here here.dat\n");
+    data.write("clumpout.dat", "There there.dat\nMore more.dat\n");
+    WorkingDirectory inside(work.path());
+    EXPECT_EQ(load_catalogue(out, data.path().c_str()), 1);
+    EXPECT_EQ(describe(out), "Here=here.dat;");
+}
+
+TEST_F(CatalogueFile, TheDataDirectoryIsReadWhenTheCurrentOneHasNone) {
+    data.write("clumpout.dat", "There there.dat\nMore more.dat\n");
+    WorkingDirectory inside(work.path());
+    EXPECT_EQ(load_catalogue(out, data.path().c_str()), 2);
+    EXPECT_EQ(describe(out), "There=there.dat;More=more.dat;");
+    EXPECT_EQ(catalogue_count, 2);  // the chooser sizes itself by it
+}
+
+TEST_F(CatalogueFile, AnEmptyLocalCopyStillShadowsAndStoresNothing) {
+    work.write("clumpout.dat", "# no entries here\n");
+    data.write("clumpout.dat", "There there.dat\n");
+    WorkingDirectory inside(work.path());
+    EXPECT_EQ(load_catalogue(out, data.path().c_str()), 0);
+    EXPECT_EQ(describe(out), "kept=kept.dat;");
+    EXPECT_EQ(catalogue_count, 0);
+}
+
+TEST_F(CatalogueFile, NoFileAnywhereGivesNoEntries) {
+    WorkingDirectory inside(work.path());
+    EXPECT_EQ(load_catalogue(out, data.path().c_str()), 0);
+    EXPECT_EQ(describe(out), "kept=kept.dat;");
+}
+
+}  // namespace
