@@ -41,7 +41,7 @@ bool take_command_line(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     drop_group_privilege();
-    if (!take_command_line(argc, argv)) print_usage_and_exit(argv[0]);
+    if (!take_command_line(argc, argv)) print_usage_and_exit(argc > 0 && argv[0] != nullptr ? argv[0] : "clumpout");
 
     read_settings(&board.columns, &board.rows, &picture_index);
     run_game(DATA_DIR);

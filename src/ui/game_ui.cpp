@@ -163,7 +163,12 @@ bool open_display_and_windows(const char* data_dir) {
     create_windows(first.tile_width, first.tile_height);
     map_windows();
     XStoreName(display, game_ui.main_window, TITLE);
-    game_ui.gc = XCreateGC(display, game_ui.board_window, 0, nullptr);
+    // Tiles are copied from pixmaps that are never obscured, so a copy can
+    // never need an exposure: without this every copied tile would send back
+    // a NoExpose event that wakes the event loop for nothing.
+    XGCValues gc_values{};
+    gc_values.graphics_exposures = False;
+    game_ui.gc = XCreateGC(display, game_ui.board_window, GCGraphicsExposures, &gc_values);
 
     game_ui.xpm_attributes = {};
     game_ui.xpm_attributes.valuemask = XpmColormap | XpmSize | XpmReturnPixels;
