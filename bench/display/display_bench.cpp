@@ -140,7 +140,7 @@ StartupRow measure_game_startup(Driver& d, const Xvfb& x, const Paths& p, int se
             if (board_complete(d, board, oracle)) drawn = at;
         }
         row.map_ms.push_back(mapped);
-        row.drawn_ms.push_back(drawn);
+        if (drawn >= 0) row.drawn_ms.push_back(drawn);
         row.rss.push_back(peak_rss_kib(game.pid()));
         game.kill_now();
     }
@@ -281,6 +281,7 @@ int main(int argc, char** argv)
     Driver d;
     if (d.connect(xvfb.display_name()) != 0) return 1;
     Paths paths = make_paths();
+    d.move_to_root(2047, 1399);  // off every board: no highlight at start
 
     std::vector<StartupRow> rows;
     rows.push_back(measure_xlogo(d, xvfb, runs));

@@ -110,10 +110,12 @@ protected:
         EXPECT_EQ(windows.board.height, 10 * THEME_TILE);
         EXPECT_EQ(windows.main.width, 20 * THEME_TILE + 32);
         ASSERT_EQ(oracle.build(driver.display(), theme), 0);
+        point_outside_board();  // the chooser closed over the board: drop that highlight
         BoardCells cells = read_board();
         ASSERT_TRUE(cells.all_known()) << cells.text();
         for (int c = 0; c < 20; ++c)
-            for (int r = 0; r < 10; ++r) EXPECT_TRUE(cells.colour[c][r] >= 1 && cells.look[c][r].plain);
+            for (int r = 0; r < 10; ++r)
+                EXPECT_TRUE(cells.colour[c][r] >= 1 && cells.look[c][r].plain) << c << "," << r;
     }
 
     int quit_and_read_pictures()

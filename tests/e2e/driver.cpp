@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -133,7 +134,10 @@ int GameProcess::start(const GameOptions& options, const std::string& output_dir
 {
     out_path_ = output_dir + "/stdout.txt";
     err_path_ = output_dir + "/stderr.txt";
-    std::string program = options.program.empty() ? E2E_GAME_BINARY : options.program;
+    // CLUMPOUT_E2E_PROGRAM runs the tests against another build of the game
+    // (one made with a deliberate fault, to see that the tests notice).
+    const char* other = std::getenv("CLUMPOUT_E2E_PROGRAM");
+    std::string program = !options.program.empty() ? options.program : other != nullptr ? other : E2E_GAME_BINARY;
 
     std::vector<std::string> env;
     env.push_back("PATH=/usr/local/bin:/usr/bin:/bin");
@@ -153,9 +157,12 @@ int GameProcess::start(const GameOptions& options, const std::string& output_dir
     argv.push_back(nullptr);
 
     std::fflush(nullptr);
+    pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0) return -1;
     if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // no orphan game when a test is killed
+        if (getppid() != parent) _exit(1);
         if (chdir(options.cwd.c_str()) != 0) _exit(126);
         int in = open("/dev/null", O_RDONLY);
         int out = open(out_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

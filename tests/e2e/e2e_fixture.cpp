@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <csignal>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -28,11 +30,14 @@ void E2eTest::SetUp()
     ASSERT_EQ(xvfb.start(screen_width, screen_height), 0) << "no X server could be started";
     ASSERT_EQ(driver.connect(xvfb.display_name()), 0) << "cannot connect to " << xvfb.display_name();
     ASSERT_EQ(text.open(driver.display()), 0) << "font 7x14 missing on the test server";
+    // A new server puts the pointer in the middle of the screen, where it
+    // would light up a cluster of a board that appears under it.
+    driver.move_to_root(screen_width - 1, screen_height - 1);
 }
 
 void E2eTest::TearDown()
 {
-    if (HasFailure() && driver.display() != nullptr) {
+    if ((HasFailure() || std::getenv("CLUMPOUT_E2E_DUMP") != nullptr) && driver.display() != nullptr) {
         dump(driver.read(driver.root(), 0, 0, screen_width, screen_height), "screen");
         std::string err = game.stderr_text();
         if (!err.empty()) std::fprintf(stderr, "--- game stderr ---\n%s-------------------\n", err.c_str());
@@ -196,12 +201,26 @@ BoardCells E2eTest::read_board()
                     cells.colour[c][r] = -2;
             }
     }
-    if (!cells.all_known()) dump(image, "board-unknown");
+    if (!cells.all_known()) {
+        dump(image, "board-unknown");
+        std::fprintf(stderr, "unknown cells on the board:\n%s", cells.text().c_str());
+    }
     return cells;
 }
 
 void E2eTest::send_board_exposes(int count)
 {
+    // The program is held stopped until the whole burst waits in its
+    // socket; otherwise it may wake between the server's writes and see the
+    // burst in pieces, which says nothing about how it treats a queue.
+    kill(game.pid(), SIGSTOP);
+    for (int i = 0; i < 1000; ++i) {
+        std::ifstream stat("/proc/" + std::to_string(game.pid()) + "/stat");
+        std::string pid_text, name, state;
+        stat >> pid_text >> name >> state;
+        if (state == "T" || state == "t") break;
+        std::this_thread::sleep_for(1ms);
+    }
     for (int i = 0; i < count; ++i) {
         XEvent ev{};
         ev.xexpose.type = Expose;
@@ -212,7 +231,9 @@ void E2eTest::send_board_exposes(int count)
         ev.xexpose.count = count - 1 - i;
         XSendEvent(driver.display(), windows.board.id, False, ExposureMask, &ev);
     }
-    XFlush(driver.display());
+    XSync(driver.display(), False);
+    XSync(driver.display(), False);
+    kill(game.pid(), SIGCONT);
     settle();
 }
 

@@ -86,7 +86,8 @@ protected:
     BoardCells play_cluster(const BoardCells& before, Cell cell, Score& score, unsigned button = 1);
     // Plays the biggest cluster until no move is left; returns the last board.
     BoardCells play_to_end(BoardCells cells, Score& score);
-    // Sends `count` Expose events for the whole board in one burst.
+    // Sends `count` Expose events for the whole board in one burst, all
+    // queued for the program before it looks at any.
     void send_board_exposes(int count);
 
     Xvfb xvfb;

@@ -98,6 +98,13 @@ TEST_F(MenuTest, SizeMenuOpensUnderItsButtonAndFollowsThePointer)
     driver.move_to(menu.id, 20, 1);
     settle();
     expect_menu_shows(SIZE_MENU, menu, 1, 0);
+    // Row k answers to y from 14k + 3 to 14k + 16.
+    driver.move_to(menu.id, 20, 14 * 2 + 16);
+    settle();
+    expect_menu_shows(SIZE_MENU, menu, 1, 2);
+    driver.move_to(menu.id, 20, 14 * 3 + 3);
+    settle();
+    expect_menu_shows(SIZE_MENU, menu, 1, 3);
     // The bottom margin is no row.
     driver.move_to(menu.id, 20, 60);
     settle();
@@ -225,21 +232,22 @@ TEST_F(MenuTest, ChoosingFaceReloadsLargerTiles)
     EXPECT_EQ(windows.board.height, 8 * 64);
     EXPECT_EQ(windows.main.width, 15 * 64 + 32);
     use_builtin_set(SET_FACE);
+    point_outside_board();  // the menu closed over the new board
     BoardCells cells = read_board();
     ASSERT_TRUE(cells.all_known()) << cells.text();
     for (int c = 0; c < 15; ++c)
-        for (int r = 0; r < 8; ++r) EXPECT_TRUE(cells.colour[c][r] >= 1 && cells.look[c][r].plain);
+        for (int r = 0; r < 8; ++r) EXPECT_TRUE(cells.colour[c][r] >= 1 && cells.look[c][r].plain) << c << "," << r;
     EXPECT_EQ(quit_with_button3(windows.board.id), 0);
     EXPECT_EQ(settings_text(), "# Clumpout\nWidth   15\nHeight   8\nPictures 2\n");
 }
 
-enum Dismissal { ON_OWN_BUTTON, ON_SEPARATOR, ON_DISABLED_ROW, IN_BOTTOM_MARGIN, OUTSIDE };
+enum Dismissal { ON_OWN_BUTTON, ON_SEPARATOR, ON_DISABLED_ROW, IN_BOTTOM_MARGIN, OUTSIDE, BOARD_EXPOSED };
 
 class DismissTest : public MenuTest, public ::testing::WithParamInterface<Dismissal> {};
 
 std::string dismissal_name(const ::testing::TestParamInfo<Dismissal>& info)
 {
-    const char* const names[] = {"OwnButton", "Separator", "DisabledRow", "BottomMargin", "Outside"};
+    const char* const names[] = {"OwnButton", "Separator", "DisabledRow", "BottomMargin", "Outside", "BoardExposed"};
     return names[info.param];
 }
 
@@ -260,6 +268,18 @@ TEST_P(DismissTest, EndsTheMenuWithNothingChosen)
     case ON_DISABLED_ROW: driver.click(menu.id, 20, 3 + 14 * 4 + 7); break;
     case IN_BOTTOM_MARGIN: driver.click(menu.id, 20, 74); break;
     case OUTSIDE: driver.click(windows.main.id, 4, windows.main.height - 4); break;
+    case BOARD_EXPOSED: {
+        // Uncover a corner of the board, away from the menu and the pointer.
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;
+        auto [x, y] = driver.to_root(windows.board.id, 0, windows.board.height - 64);
+        Window cover = XCreateWindow(driver.display(), driver.root(), x, y, 64, 64, 0, CopyFromParent,
+                                     InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+        XMapRaised(driver.display(), cover);
+        XSync(driver.display(), False);
+        XDestroyWindow(driver.display(), cover);
+        break;
+    }
     }
     settle();
 
@@ -271,7 +291,8 @@ TEST_P(DismissTest, EndsTheMenuWithNothingChosen)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, DismissTest,
-                         ::testing::Values(ON_OWN_BUTTON, ON_SEPARATOR, ON_DISABLED_ROW, IN_BOTTOM_MARGIN, OUTSIDE),
+                         ::testing::Values(ON_OWN_BUTTON, ON_SEPARATOR, ON_DISABLED_ROW, IN_BOTTOM_MARGIN, OUTSIDE,
+                                           BOARD_EXPOSED),
                          dismissal_name);
 
 TEST_F(MenuTest, QuitWhileAMenuIsOpenQuits)

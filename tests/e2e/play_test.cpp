@@ -160,6 +160,18 @@ TEST_F(PlayTest, NewGameDealsAtOnce)
     expect_status({0, 200}, "after NewGame");
     EXPECT_EQ(count_differences(driver.read(windows.buttons[E2E_UNDO].id), expected_button(E2E_UNDO, true, false)), 0);
     EXPECT_FALSE(std::filesystem::exists(data_path("hiscore"))) << "an abandoned game was recorded";
+
+    // The disabled Undo gets no hover frame; an enabled button does.
+    driver.move_to(windows.buttons[E2E_UNDO].id, 10, 7);
+    settle();
+    EXPECT_EQ(count_differences(driver.read(windows.buttons[E2E_UNDO].id), expected_button(E2E_UNDO, true, false)), 0)
+        << "hover frame on the disabled Undo";
+    driver.move_to(windows.buttons[E2E_SIZE].id, 10, 7);
+    settle();
+    EXPECT_EQ(count_differences(driver.read(windows.buttons[E2E_SIZE].id), expected_button(E2E_SIZE, false, true)), 0)
+        << "no hover frame on Size";
+    EXPECT_EQ(count_differences(driver.read(windows.buttons[E2E_UNDO].id), expected_button(E2E_UNDO, true, false)), 0)
+        << "leaving Undo left something drawn";
 }
 
 }  // namespace

@@ -89,7 +89,12 @@ protected:
 
 TEST_F(WindowManagerTest, CloseRequestQuitsAndSavesSettings)
 {
-    wm = spawn_on_display(xvfb.display_name(), "twm", nullptr);
+    // Without placement by hand: twm would otherwise grab the server and
+    // wait for a click to place the window.
+    std::string rc = temp_dir + "/twmrc";
+    write_file(rc, "RandomPlacement\nUsePPosition \"on\"\n");
+    const char* args[] = {"-f", rc.c_str(), nullptr};
+    wm = spawn_on_display(xvfb.display_name(), "twm", args);
     ASSERT_GT(wm, 0);
     // Wait until the manager owns the root's substructure redirection.
     for (int i = 0; i < 500; ++i) {

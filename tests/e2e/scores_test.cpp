@@ -66,17 +66,19 @@ protected:
         return text.render(160, 80, ops);
     }
 
-    // The panel button as its child window shows inside the panel: a black
-    // border around a 64 x 14 field, the label drawn at (2, 12).
+    // The panel button as its child window shows inside the panel: its
+    // outer corner at (56, height - 24), a black border around a 64 x 14
+    // field, the label drawn at (2, 12) of the field.
     void add_button(std::vector<DrawOp>& ops, int panel_height, const char* label) const
     {
         int top = panel_height - 24;
-        ops.push_back(text.rectangle(55, top - 1, 65, 15));
-        ops.push_back(text.text(56 + 2, top + 12, label));
+        ops.push_back(text.rectangle(56, top, 65, 15));
+        ops.push_back(text.text(57 + 2, top + 1 + 12, label));
     }
 
     void expect_panel(const Image& expected, const char* where)
     {
+        point_outside_board();  // no hover frame on the panel button
         find_windows();
         ASSERT_TRUE(windows.panel.mapped) << where << ": panel not shown";
         Image shown = driver.read(windows.panel.id);

@@ -169,7 +169,7 @@ bool BoardCells::all_known() const
 {
     for (int c = 0; c < columns; ++c)
         for (int r = 0; r < rows; ++r)
-            if (colour[c][r] < 0) return false;
+            if (colour[c][r] == -1) return false;
     return true;
 }
 

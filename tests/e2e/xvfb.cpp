@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -38,6 +39,13 @@ pid_t lock_owner(int number)
     if (std::fscanf(f, "%ld", &pid) != 1) pid = -1;
     std::fclose(f);
     return static_cast<pid_t>(pid);
+}
+
+// A child of a test dies with it, also when the test is killed on a timeout.
+void die_with_parent(pid_t parent)
+{
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(1);
 }
 
 void redirect_to_null()
@@ -68,13 +76,17 @@ int Xvfb::start(int width, int height)
 {
     std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     for (int number = FIRST_DISPLAY; number <= LAST_DISPLAY; ++number) {
-        std::string name = ":" + std::to_string(number);
+        char name_buffer[16];
+        std::snprintf(name_buffer, sizeof name_buffer, ":%d", number);
+        std::string name = name_buffer;
         if (path_exists("/tmp/.X" + std::to_string(number) + "-lock") ||
             path_exists("/tmp/.X11-unix/X" + std::to_string(number)))
             continue;
+        pid_t parent = getpid();
         pid_t pid = fork();
         if (pid < 0) return -1;
         if (pid == 0) {
+            die_with_parent(parent);
             redirect_to_null();
             execlp("Xvfb", "Xvfb", name.c_str(), "-nolisten", "tcp", "-screen", "0", screen.c_str(),
                    "-noreset", static_cast<char*>(nullptr));
@@ -123,9 +135,11 @@ pid_t spawn_on_display(const std::string& display_name, const char* program,
     std::vector<const char*> argv{program, "-display", display_name.c_str()};
     for (const char* const* a = extra_args; a != nullptr && *a != nullptr; ++a) argv.push_back(*a);
     argv.push_back(nullptr);
+    pid_t parent = getpid();
     pid_t pid = fork();
     if (pid < 0) return -1;
     if (pid == 0) {
+        die_with_parent(parent);
         redirect_to_null();
         execvp(program, const_cast<char* const*>(argv.data()));
         _exit(127);
