@@ -88,7 +88,7 @@ stage "Fuzz targets (clang, libFuzzer)"
 fuzz="fuzz build failed"
 if CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DCLUMPOUT_FUZZ=ON -DCLUMPOUT_TESTS=OFF &&
-    cmake --build build-fuzz -j"$JOBS"; then
+    cmake --build build-fuzz --target fuzzers -j"$JOBS"; then
     targets=$(find build-fuzz/fuzz -maxdepth 1 -type f -executable -name '*_fuzz' 2>/dev/null | wc -l)
     if [[ ! -f tools/run_fuzzers.sh ]]; then
         fuzz="fuzz $targets targets built, not run (no tools/run_fuzzers.sh)"

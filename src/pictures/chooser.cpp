@@ -11,10 +11,10 @@
 #include "pictures/picture_choice.h"
 #include "ui/buttons_menus.h"
 #include "ui/game_ui.h"
+#include "ui/layout.h"
 
 namespace {
 
-constexpr int MARGIN = 3;  // above the first row; the text baseline sits 15 below each row's top
 
 void draw_catalogue_rows(Window window, int highlighted_row, int count, int row_chars,
                          const std::vector<CatalogEntry>& entries) {
@@ -47,12 +47,9 @@ struct Chooser {
     int tracked_row = -1;  // changed only by tracking, never by a redraw
 
     void track_pointer() {
-        Window root, child;
-        int root_x, root_y, x = 0, y = 0;
-        unsigned mask;
-        XQueryPointer(game_ui.display, window, &root, &child, &root_x, &root_y, &x, &y, &mask);
-        // The border line itself (x == width, y == height) still counts as inside.
-        const int row = (x < 0 || x > width || y < 0 || y > height) ? -1 : (y - MARGIN) / MENU_ROW_HEIGHT;
+        const PointerPosition pointer = query_pointer(window);
+        // The same rows as a menu's: the border line itself still counts as inside.
+        const int row = menu_row_at(pointer.x, pointer.y, width, height);
         highlighted_row = tracked_row;
         if (row != tracked_row) {
             draw_catalogue_rows(window, row, count, row_chars, catalogue);
@@ -98,10 +95,7 @@ struct Chooser {
 
 int choose_other_picture() {
     Display* display = game_ui.display;
-    Window root, child;
-    int root_x, root_y, x = 0, y = 0;
-    unsigned mask;
-    XQueryPointer(display, game_ui.main_window, &root, &child, &root_x, &root_y, &x, &y, &mask);
+    const PointerPosition pointer = query_pointer(game_ui.main_window);
 
     const int count = std::min(catalogue_count, static_cast<int>(catalogue.size()));
     std::size_t longest = 0;
@@ -111,7 +105,8 @@ int choose_other_picture() {
     XSetFont(display, game_ui.gc, game_ui.font);
     const int width = row_chars * game_ui.char_width + 4;
     const int height = count * MENU_ROW_HEIGHT + 6;
-    const Window window = XCreateSimpleWindow(display, game_ui.main_window, x, y, static_cast<unsigned>(width),
+    const Window window = XCreateSimpleWindow(display, game_ui.main_window, pointer.x, pointer.y,
+                                              static_cast<unsigned>(width),
                                               static_cast<unsigned>(height), 1, game_ui.black_pixel,
                                               game_ui.white_pixel);
     XSelectInput(display, window,

@@ -143,15 +143,8 @@ void redraw(const OpenMenu& menu) {
 }
 
 void track_menu_pointer(OpenMenu& menu) {
-    Window root_return = None;
-    Window child_return = None;
-    int root_x = 0;
-    int root_y = 0;
-    int x = 0;
-    int y = 0;
-    unsigned mask = 0;
-    XQueryPointer(game_ui.display, menu.window, &root_return, &child_return, &root_x, &root_y, &x, &y, &mask);
-    const int row = menu_row_at(x, y, menu.size.width, menu.size.height);
+    const PointerPosition pointer = query_pointer(menu.window);
+    const int row = menu_row_at(pointer.x, pointer.y, menu.size.width, menu.size.height);
     if (row == menu.highlighted_row) return;
     menu.highlighted_row = row;
     redraw(menu);

@@ -84,20 +84,12 @@ void try_remove(ControllerState& state) {
 }
 
 void query_pointer_cell(ControllerState& state) {
-    Window root_return = None;
-    Window child_return = None;
-    int root_x = 0;
-    int root_y = 0;
-    int x = 0;
-    int y = 0;
-    unsigned mask = 0;
-    XQueryPointer(game_ui.display, game_ui.board_window, &root_return, &child_return, &root_x, &root_y, &x, &y,
-                  &mask);
+    const PointerPosition pointer = query_pointer(game_ui.board_window);
     state.pressed_in_board = 0;
     state.previous_column = state.pointer_column;
     state.previous_row = state.pointer_row;
-    state.pointer_column = pointer_cell_index(x, tile_images.tile_width);
-    state.pointer_row = pointer_cell_index(y, tile_images.tile_height);
+    state.pointer_column = pointer_cell_index(pointer.x, tile_images.tile_width);
+    state.pointer_row = pointer_cell_index(pointer.y, tile_images.tile_height);
 }
 
 bool is_pointer_button_3(const EventContext& context) { return context.event.xbutton.button == Button3; }

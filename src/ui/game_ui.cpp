@@ -243,3 +243,15 @@ void forget_returned_pixels() {
     attributes.pixels = nullptr;
     attributes.npixels = 0;
 }
+
+PointerPosition query_pointer(Window window) {
+    Window root_return = None;
+    Window child_return = None;
+    int root_x = 0;
+    int root_y = 0;
+    PointerPosition position{0, 0};
+    unsigned mask = 0;
+    XQueryPointer(game_ui.display, window, &root_return, &child_return, &root_x, &root_y, &position.x,
+                  &position.y, &mask);
+    return position;
+}

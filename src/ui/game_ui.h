@@ -56,6 +56,14 @@ extern int panel_height;      // 128 or 208
 extern int score_rows_shown;  // 5 or 10
 extern int size_class;        // 0..3 for the four menu sizes, -1 otherwise
 
+// Where the pointer is, relative to a window of the program (read now, not
+// taken from an event).
+struct PointerPosition {
+    int x;
+    int y;
+};
+PointerPosition query_pointer(Window window);
+
 // Returns false after printing why; the game then ends.
 bool open_display_and_windows(const char* data_dir);
 void configure_windows();
