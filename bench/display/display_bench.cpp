@@ -1,10 +1,8 @@
 // display_bench.cpp: how fast the game gets onto the screen and answers the
-// pointer, measured from outside under a private Xvfb with the e2e driver.
-// Start-up: from fork to the board fully drawn (the program idle with every
-// cell showing a tile), per built-in set on the Huge board, next to the time
-// xlogo takes to map its window; peak RSS of each. Interaction on Huge with
-// "Head": motion onto a tile until its cluster shows highlighted, and a click
-// until the removal shows, next to a bare XSync round trip.
+// pointer, measured from outside under a private Xvfb with the e2e driver:
+// fork to board fully drawn and peak RSS per built-in set on Huge, next to
+// xlogo mapping its window; on Huge with "Head", motion to cluster lit and
+// click to removal drawn, next to a bare XSync round trip.
 #include "e2e/driver.h"
 #include "e2e/play_oracle.h"
 #include "e2e/tile_oracle.h"
@@ -293,11 +291,17 @@ int main(int argc, char** argv)
                 "drawn/xlogo");
     for (const StartupRow& r : rows) {
         std::vector<double> rss(r.rss.begin(), r.rss.end());
-        double drawn = median(r.drawn_ms);
-        std::printf("%-18s %10.1f %12s %14.0f %12.2f %12s\n", r.name.c_str(), median(r.map_ms),
-                    r.drawn_ms.empty() ? "-" : std::to_string(drawn).substr(0, 6).c_str(), median(rss),
-                    median(r.map_ms) / xlogo_map,
-                    r.drawn_ms.empty() ? "-" : std::to_string(drawn / xlogo_map).substr(0, 5).c_str());
+        double map = median(r.map_ms);
+        std::printf("%-18s %10.1f ", r.name.c_str(), map);
+        if (r.drawn_ms.empty())
+            std::printf("%12s ", "-");
+        else
+            std::printf("%12.1f ", median(r.drawn_ms));
+        std::printf("%14.0f %12.2f ", median(rss), map / xlogo_map);
+        if (r.drawn_ms.empty())
+            std::printf("%12s\n", "-");
+        else
+            std::printf("%12.2f\n", median(r.drawn_ms) / xlogo_map);
     }
 
     Interaction in = measure_interaction(d, xvfb, paths, moves);

@@ -87,7 +87,7 @@ unsigned long palette_pixel(Display* display, Colormap colormap, SheetPalette& p
     wanted.green = static_cast<unsigned short>(slot.colour.green * 256);
     wanted.blue = static_cast<unsigned short>(slot.colour.blue * 256);
     wanted.flags = DoRed | DoGreen | DoBlue;
-    if (XAllocColor(display, colormap, &wanted) != 0) {
+    if (allocate_colour(display, colormap, &wanted) != 0) {
         slot.pixel = wanted.pixel;
     } else {
         if (!palette.color_warning_given) {

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -114,15 +115,39 @@ bool try_create_lock(const char* lock_path) {
     return true;
 }
 
+// Which lock file stands at the path. Each holder makes a new file, which
+// differs at least in its change time even when the inode number comes back.
+struct LockIdentity {
+    dev_t device;
+    ino_t inode;
+    long changed_seconds;
+    long changed_nanoseconds;
+    bool operator==(const LockIdentity&) const = default;
+};
+
+std::optional<LockIdentity> lock_identity(const char* lock_path) {
+    struct stat st {};
+    if (::stat(lock_path, &st) != 0) return std::nullopt;
+    return LockIdentity{st.st_dev, st.st_ino, static_cast<long>(st.st_ctim.tv_sec),
+                        static_cast<long>(st.st_ctim.tv_nsec)};
+}
+
 int take_lock(const char* lock_path) {
     for (;;) {
         if (try_create_lock(lock_path)) return 0;
+        const bool held = errno == EEXIST;  // not a directory we cannot write to
+        const std::optional<LockIdentity> waited_for = lock_identity(lock_path);
+        if (held && !waited_for && errno == ENOENT) continue;  // released since the try: try again
         for (unsigned tries = 1; tries < STALE_LOCK_TRIES; ++tries) {
             lock_sleep(1);
             if (try_create_lock(lock_path)) return 0;
         }
         lock_sleep(1);
-        // Three seconds of tries: the holder is taken to have died.
+        // Three seconds behind one and the same lock: its holder is taken to
+        // have died. A lock that changed hands meanwhile was taken just now
+        // by a live player (several finishing at once queue up here), and
+        // removing it would let two writers in: wait for it from the start.
+        if (const auto now = lock_identity(lock_path); waited_for && now && *now != *waited_for) continue;
         const bool removed = std::remove(lock_path) == 0;
         if (removed) {
             report("Warning: remove the lock file and retry...\n");

@@ -51,6 +51,13 @@ Window create_window(Window parent, int x, int y, int width, int height, int bor
     return window;
 }
 
+// The colour allocator of every XPM call: a picture set has a hundred or so
+// colours, and a round trip for each was most of the start-up time.
+int allocate_xpm_colour(Display* display, Colormap colormap, char* name, XColor* colour, void*) {
+    if (name != nullptr && XParseColor(display, colormap, name, colour) == 0) return -1;
+    return allocate_colour(display, colormap, colour) != 0 ? 1 : 0;
+}
+
 unsigned long named_pixel(const char* name, unsigned long fallback) {
     XColor screen = {};
     XColor exact = {};
@@ -171,7 +178,8 @@ bool open_display_and_windows(const char* data_dir) {
     game_ui.gc = XCreateGC(display, game_ui.board_window, GCGraphicsExposures, &gc_values);
 
     game_ui.xpm_attributes = {};
-    game_ui.xpm_attributes.valuemask = XpmColormap | XpmSize | XpmReturnPixels;
+    game_ui.xpm_attributes.valuemask = XpmColormap | XpmSize | XpmReturnPixels | XpmAllocColor;
+    game_ui.xpm_attributes.alloc_color = allocate_xpm_colour;
     game_ui.xpm_attributes.colormap = game_ui.colormap;
 
     Pixmap icon = None;
@@ -254,4 +262,29 @@ PointerPosition query_pointer(Window window) {
     XQueryPointer(game_ui.display, window, &root_return, &child_return, &root_x, &root_y, &position.x,
                   &position.y, &mask);
     return position;
+}
+
+int allocate_colour(Display* display, Colormap colormap, XColor* colour) {
+    const int screen = 0;
+    const Visual* visual = DefaultVisual(display, screen);
+    // Only the common 8-bit-per-component TrueColor screen is worked out
+    // here; there a cell's pixel is the top byte of each 16-bit component,
+    // shifted into the place of its mask, exactly as the server makes it.
+    const auto byte_shift = [](unsigned long mask) {
+        for (int shift = 0; shift <= 24; shift += 8) {
+            if (mask == 0xffUL << shift) return shift;
+        }
+        return -1;
+    };
+    const int red_shift = byte_shift(visual->red_mask);
+    const int green_shift = byte_shift(visual->green_mask);
+    const int blue_shift = byte_shift(visual->blue_mask);
+    if (visual->c_class != TrueColor || colormap != DefaultColormap(display, screen) ||
+        DefaultDepth(display, screen) != 24 || red_shift < 0 || green_shift < 0 || blue_shift < 0) {
+        return XAllocColor(display, colormap, colour);
+    }
+    colour->pixel = (static_cast<unsigned long>(colour->red >> 8) << red_shift) |
+                    (static_cast<unsigned long>(colour->green >> 8) << green_shift) |
+                    (static_cast<unsigned long>(colour->blue >> 8) << blue_shift);
+    return 1;
 }

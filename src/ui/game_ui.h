@@ -56,6 +56,11 @@ extern int panel_height;      // 128 or 208
 extern int score_rows_shown;  // 5 or 10
 extern int size_class;        // 0..3 for the four menu sizes, -1 otherwise
 
+// XAllocColor, but worked out without a round trip on a TrueColor default
+// colormap, where the pixel follows from the colour alone. Returns nonzero
+// on success, like XAllocColor.
+int allocate_colour(Display* display, Colormap colormap, XColor* colour);
+
 // Where the pointer is, relative to a window of the program (read now, not
 // taken from an event).
 struct PointerPosition {

@@ -192,8 +192,12 @@ TEST_F(CatalogueTest, BrokenEntryFallsBackToHeadAndTurnsGray)
     EXPECT_EQ(game.stderr_text(), "Error: can't open file 'missing.dat'.\n");
     EXPECT_EQ(windows.board.width, 20 * 32);
     use_builtin_set(SET_HEAD);
+    point_outside_board();
     BoardCells dealt = read_board();
     ASSERT_TRUE(dealt.all_known()) << dealt.text();
+    // A removal first, so that a new deal would show.
+    Score score{0, 200};
+    BoardCells played = play_cluster(dealt, biggest_cluster(dealt), score);
 
     // The entry is now gray and refuses.
     chooser = open_chooser();
@@ -206,7 +210,9 @@ TEST_F(CatalogueTest, BrokenEntryFallsBackToHeadAndTurnsGray)
     settle();
     find_windows();
     for (const WindowGeometry& g : windows.extra) EXPECT_FALSE(g.mapped) << "menu or chooser left open";
-    EXPECT_TRUE(same_cells(read_board(), dealt)) << "a gray entry dealt a new game";
+    EXPECT_TRUE(same_cells(read_board(), played)) << "a gray entry dealt a new game";
+    expect_status(score, "after a press on the gray entry");
+    EXPECT_EQ(game.stderr_text(), "Error: can't open file 'missing.dat'.\n") << "the gray entry was tried again";
     EXPECT_EQ(quit_and_read_pictures(), 1);
 }
 

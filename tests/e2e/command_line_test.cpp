@@ -18,7 +18,6 @@ TEST_F(CommandLineTest, DisplayPairWinsOverTheEnvironment)
 
 TEST_F(CommandLineTest, UnopenableDisplayIsReportedAndSettingsStillWritten)
 {
-    write_settings(25, 15, SET_FACE);
     write_file(home + "/.Clumpout", "Width 25\nHeight 15\nPictures 2\n");
     GameOptions options = game_options();
     options.args = {"-display", ":999"};

@@ -86,6 +86,23 @@ int tile_number_at(int x, int y) {
     return (y / 32) * 6 + x / 32;
 }
 
+// The program works out TrueColor pixels itself instead of asking the
+// server; every answer must be the very pixel the server would give.
+TEST_F(SheetOnTrueColor, ComputedPixelsAreTheServersOwn) {
+    const Colormap colormap = DefaultColormap(display, 0);
+    for (unsigned value = 0; value <= 0xffff; value += 0x00ff) {
+        XColor computed{};
+        computed.red = static_cast<unsigned short>(value);
+        computed.green = static_cast<unsigned short>(0xffff - value);
+        computed.blue = static_cast<unsigned short>((value * 7) & 0xffff);
+        computed.flags = DoRed | DoGreen | DoBlue;
+        XColor served = computed;
+        ASSERT_NE(allocate_colour(display, colormap, &computed), 0);
+        ASSERT_NE(XAllocColor(display, colormap, &served), 0);
+        EXPECT_EQ(computed.pixel, served.pixel) << "red " << computed.red;
+    }
+}
+
 TEST_F(SheetOnTrueColor, EveryTileComesFromItsPlaceOnTheSheet) {
     const auto bytes = sheet_bytes(4, tile_number_at);
     write("tiles.bmp", bytes);

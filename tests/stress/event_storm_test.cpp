@@ -2,8 +2,9 @@
 // presses and releases of buttons 1, 2, 4 and 5) over the board, the top
 // buttons, the open menus and the chooser, the status line, the panel and
 // the frame, for a bounded time. The game must live through it without an
-// X protocol error, and the board it shows at the end must obey the rules:
-// gravity, packed columns, and a status line that counts the tiles.
+// X protocol error, and the board it shows whenever it is brought to rest
+// must obey the rules: gravity, packed columns, a status line that counts
+// the tiles, and the look of a finished game exactly when no pair is left.
 #include "stress/stress_fixture.h"
 
 #include "pictures/picture_set.h"
@@ -20,6 +21,7 @@ constexpr auto STORM_TIME_LIMIT = 90s;
 constexpr unsigned STORM_BUTTONS[] = {1, 2, 4, 5};  // 3 quits
 constexpr int REFRESH_EVERY = 16;  // events between re-reads of the window tree
 constexpr int SETTLE_EVERY = 512;  // events between waits for the game to catch up
+constexpr int CHECK_EVERY = 10;    // episodes between checks of the board at rest
 
 // The storm comes in episodes, each aimed mostly at one part of the game, so
 // the short-lived menus and the chooser get their share of the abuse.
@@ -53,9 +55,10 @@ protected:
             targets.push_back({&w.panel_button, 5 + favour(Focus::PANEL, 30)});
         }
         // The chooser lies over its menu: the topmost open window gets most.
-        for (size_t i = 0; i < w.extra.size(); ++i)
-            targets.push_back({&w.extra[i], i + 1 == w.extra.size() ? 10 + favour(Focus::MENU, 80) + favour(Focus::CHOOSER, 80)
-                                                                 : 10});
+        for (size_t i = 0; i < w.extra.size(); ++i) {
+            const bool topmost = i + 1 == w.extra.size();
+            targets.push_back({&w.extra[i], topmost ? 10 + favour(Focus::MENU, 80) + favour(Focus::CHOOSER, 80) : 10});
+        }
         int total = 3 + favour(Focus::ANYWHERE, 60);  // the bare screen
         for (const auto& t : targets) total += t.second;
         int pick = std::uniform_int_distribution<int>(0, total - 1)(random);
@@ -126,21 +129,56 @@ protected:
     // The set in use, told by which one's images make up the whole board.
     std::optional<BoardCells> read_board_any_set(GameRun& run)
     {
-        std::vector<PictureSet> sets(BUILTIN_SETS, BUILTIN_SETS + NUM_BUILTIN_SETS);
-        sets.push_back(data_theme("gems.dat"));
-        sets.push_back(data_theme("dice.dat"));
+        if (oracles_.empty()) {
+            std::vector<PictureSet> sets(BUILTIN_SETS, BUILTIN_SETS + NUM_BUILTIN_SETS);
+            sets.push_back(data_theme("gems.dat"));
+            sets.push_back(data_theme("dice.dat"));
+            for (const PictureSet& set : sets) {
+                oracles_.emplace_back();
+                EXPECT_EQ(oracles_.back().build(driver.display(), set), 0);
+            }
+        }
         const WindowGeometry& board = run.windows.board.geometry;
-        for (const PictureSet& set : sets) {
-            if (board.width % set.tile_width != 0 || board.height % set.tile_height != 0) continue;
-            if (board.width / set.tile_width > 30 || board.height / set.tile_height > 20) continue;
-            TileOracle oracle;
-            if (oracle.build(driver.display(), set) != 0) continue;
-            BoardCells cells = read_board(run, oracle);
+        const Image image = driver.read(board.id);
+        for (const TileOracle& oracle : oracles_) {
+            const int tile_width = oracle.tile_width(), tile_height = oracle.tile_height();
+            if (tile_width == 0 || board.width % tile_width != 0 || board.height % tile_height != 0) continue;
+            const int columns = board.width / tile_width, rows = board.height / tile_height;
+            if (columns > 30 || rows > 20) continue;
+            BoardCells cells = classify_board(oracle, image, columns, rows);
             if (cells.all_known()) return cells;
         }
-        dump(driver.read(board.id), "board-no-set");
+        dump(image, "board-no-set");
         return std::nullopt;
     }
+
+    // Brings the game to rest and checks what it shows. Returns false when
+    // anything is wrong, after saying what.
+    bool checkpoint(GameRun& run, std::array<bool, 6>& held, int events_sent)
+    {
+        calm_down(run, held);
+        EXPECT_TRUE(run.windows.complete) << "after " << events_sent << " events";
+        const std::optional<BoardCells> cells = read_board_any_set(run);
+        EXPECT_TRUE(cells.has_value()) << "after " << events_sent << " events no picture set matches the board";
+        const std::string status_text = read_status_text(run);
+        const std::optional<StatusNumbers> status = parse_status_text(status_text);
+        EXPECT_TRUE(status.has_value()) << "after " << events_sent << " events the status line reads \""
+                                        << status_text << "\"";
+        if (cells && status) {
+            for (const std::string& fault : board_faults(*cells, *status))
+                ADD_FAILURE() << "after " << events_sent << " events: " << fault;
+        }
+        for (const std::string& line : fatal_lines(run)) ADD_FAILURE() << "game stderr: " << line;
+        if (HasFailure() && cells)
+            std::fprintf(stderr, "board:\n%sstatus: %s\n", cells->text().c_str(), status_text.c_str());
+        ++checkpoints_;
+        return !HasFailure();
+    }
+
+    int checkpoints_ = 0;
+
+private:
+    std::vector<TileOracle> oracles_;
 };
 
 TEST_F(EventStormTest, RandomPointerEventsLeaveTheGameSound)
@@ -159,6 +197,7 @@ TEST_F(EventStormTest, RandomPointerEventsLeaveTheGameSound)
     std::array<bool, 6> held{};  // by button number
     int pointer_x = 0, pointer_y = 0;
     int sent = 0;
+    int episodes = 0;
     std::map<Focus, int> opened;  // episodes whose target opened, by focus
     std::set<std::pair<int, int>> boards_seen;
     const auto started = std::chrono::steady_clock::now();
@@ -173,6 +212,7 @@ TEST_F(EventStormTest, RandomPointerEventsLeaveTheGameSound)
             }
             pick -= weight;
         }
+        if (++episodes % CHECK_EVERY == 0 && !checkpoint(run, held, sent)) break;
         opened[focus] += open_focus(run, focus, random, held) ? 1 : 0;
         w = locate(run);
         const int episode_end = sent + std::uniform_int_distribution<int>(40, 400)(random);
@@ -205,6 +245,7 @@ TEST_F(EventStormTest, RandomPointerEventsLeaveTheGameSound)
     std::printf("[ stress   ] %d events in %.1f s; episodes opened on the menus %d, the chooser %d, the panel %d; "
                 "%zu board sizes seen\n",
                 sent, seconds, opened[Focus::MENU], opened[Focus::CHOOSER], opened[Focus::PANEL], boards_seen.size());
+    ASSERT_FALSE(HasFailure());
     ASSERT_TRUE(run.process.running()) << "the game ended during the storm, status " << run.process.wait_exit(0ms);
     EXPECT_GE(sent, std::min(events, 10000)) << "the storm was cut short by its time limit";
     // The short-lived windows must have been reached, or the storm missed
@@ -212,17 +253,8 @@ TEST_F(EventStormTest, RandomPointerEventsLeaveTheGameSound)
     EXPECT_GT(opened[Focus::MENU], 0) << "no menu was ever opened";
     EXPECT_GT(opened[Focus::CHOOSER], 0) << "the chooser was never opened";
 
-    calm_down(run, held);
-    ASSERT_TRUE(run.windows.complete);
-    const std::optional<BoardCells> cells = read_board_any_set(run);
-    ASSERT_TRUE(cells.has_value()) << "no picture set matches the board";
-    const std::string status_text = read_status_text(run);
-    const std::optional<StatusNumbers> status = parse_status_text(status_text);
-    ASSERT_TRUE(status.has_value()) << "status line reads \"" << status_text << "\"";
-    for (const std::string& fault : board_faults(*cells, *status)) ADD_FAILURE() << fault;
-    if (HasFailure()) std::fprintf(stderr, "board:\n%sstatus: %s\n", cells->text().c_str(), status_text.c_str());
-
-    for (const std::string& line : fatal_lines(run)) ADD_FAILURE() << "game stderr: " << line;
+    ASSERT_TRUE(checkpoint(run, held, sent));
+    std::printf("[ stress   ] the board at rest checked %d times\n", checkpoints_);
     driver.move_to_root(run.windows.board.root_x + 2, run.windows.board.root_y + 2);
     driver.press(3);
     driver.release(3);
