@@ -14,6 +14,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -148,26 +149,32 @@ protected:
             BoardCells cells = classify_board(oracle, image, columns, rows);
             if (cells.all_known()) return cells;
         }
-        dump(image, "board-no-set");
         return std::nullopt;
     }
 
-    // Brings the game to rest and checks what it shows. Returns false when
+    // Brings the game to rest and checks what it shows. A board caught while
+    // the game still catches up (its idle test can be fooled on a busy
+    // machine) is read again; only what lasts is a fault. Returns false when
     // anything is wrong, after saying what.
     bool checkpoint(GameRun& run, std::array<bool, 6>& held, int events_sent)
     {
         calm_down(run, held);
         EXPECT_TRUE(run.windows.complete) << "after " << events_sent << " events";
-        const std::optional<BoardCells> cells = read_board_any_set(run);
-        EXPECT_TRUE(cells.has_value()) << "after " << events_sent << " events no picture set matches the board";
-        const std::string status_text = read_status_text(run);
-        const std::optional<StatusNumbers> status = parse_status_text(status_text);
-        EXPECT_TRUE(status.has_value()) << "after " << events_sent << " events the status line reads \""
-                                        << status_text << "\"";
-        if (cells && status) {
-            for (const std::string& fault : board_faults(*cells, *status))
-                ADD_FAILURE() << "after " << events_sent << " events: " << fault;
-        }
+        std::optional<BoardCells> cells;
+        std::string status_text;
+        std::vector<std::string> faults;
+        const auto until = std::chrono::steady_clock::now() + 3s;
+        do {
+            cells = read_board_any_set(run);
+            status_text = read_status_text(run);
+            const std::optional<StatusNumbers> status = parse_status_text(status_text);
+            faults.clear();
+            if (!cells) faults.push_back("no picture set matches the board");
+            if (!status) faults.push_back("the status line reads \"" + status_text + "\"");
+            if (cells && status) faults = board_faults(*cells, *status);
+            if (!faults.empty()) std::this_thread::sleep_for(50ms);
+        } while (!faults.empty() && std::chrono::steady_clock::now() < until);
+        for (const std::string& fault : faults) ADD_FAILURE() << "after " << events_sent << " events: " << fault;
         for (const std::string& line : fatal_lines(run)) ADD_FAILURE() << "game stderr: " << line;
         if (HasFailure() && cells)
             std::fprintf(stderr, "board:\n%sstatus: %s\n", cells->text().c_str(), status_text.c_str());
@@ -187,7 +194,7 @@ TEST_F(EventStormTest, RandomPointerEventsLeaveTheGameSound)
     start(run);
     ASSERT_TRUE(run.windows.complete);
 
-    const int events = scaled_count("CLUMPOUT_STRESS_EVENTS", 30000, 15000);
+    const int events = scaled_count("CLUMPOUT_STRESS_EVENTS", 40000, 25000);
     const char* given_seed = std::getenv("CLUMPOUT_STRESS_SEED");
     const unsigned seed = given_seed != nullptr ? static_cast<unsigned>(std::strtoul(given_seed, nullptr, 10))
                                                 : std::random_device{}();
