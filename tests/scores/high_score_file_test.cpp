@@ -364,6 +364,31 @@ TEST_F(HighScoreFileTest, LockReleasedByItsHolderIsTakenQuietly) {
     EXPECT_EQ(captured, "");
 }
 
+// Several players finishing at once queue up behind the lock: one that was
+// released and taken by the next player while we waited is a live lock,
+// not a stale one, and removing it would let two writers in.
+TEST_F(HighScoreFileTest, LockThatChangedHandsIsWaitedForAfresh) {
+    make_lock();
+    static std::string next_holder_lock;
+    next_holder_lock = lock_path;
+    lock_to_release = dir + "/nothing-to-release";
+    release_at_sleep = 2;
+    on_release = [] {
+        // The next player's lock replaces the old one: a new file.
+        const std::string fresh = next_holder_lock + ".next";
+        const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0);
+        ASSERT_GE(fd, 0);
+        close(fd);
+        ASSERT_EQ(std::rename(fresh.c_str(), next_holder_lock.c_str()), 0);
+    };
+    EXPECT_EQ(lock_high_scores(0, dir.c_str()), 0);
+    // Three seconds behind the first holder, then three behind the next
+    // one, who is taken to have died: one warning, for that lock only.
+    EXPECT_EQ(sleeps, std::vector<unsigned>(6, 1));
+    EXPECT_EQ(captured, "Warning: remove the lock file and retry...\n");
+    EXPECT_EQ(lock_high_scores(1, dir.c_str()), 0);
+}
+
 TEST_F(HighScoreFileTest, StaleLockCostsThreeSecondsAndOneWarning) {
     set_lock_sleep(nullptr);
     make_lock();
