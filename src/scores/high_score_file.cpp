@@ -147,7 +147,11 @@ int take_lock(const char* lock_path) {
         // have died. A lock that changed hands meanwhile was taken just now
         // by a live player (several finishing at once queue up here), and
         // removing it would let two writers in: wait for it from the start.
-        if (const auto now = lock_identity(lock_path); waited_for && now && *now != *waited_for) continue;
+        // A lock that is gone was released: try for it at once, since
+        // removing "nothing" could remove a lock another waiter makes now.
+        const std::optional<LockIdentity> now = lock_identity(lock_path);
+        if (now && waited_for && *now != *waited_for) continue;
+        if (!now && held) continue;
         const bool removed = std::remove(lock_path) == 0;
         if (removed) {
             report("Warning: remove the lock file and retry...\n");
