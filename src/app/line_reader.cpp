@@ -49,12 +49,16 @@ struct FileCloser {
 };
 }  // namespace
 
-std::optional<std::string> read_whole_file(const char* path) {
+std::optional<std::string> read_whole_file(const char* path, std::size_t max_bytes) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
     if (!file) return std::nullopt;
     std::string data;
     char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
+    while (data.size() < max_bytes) {
+        const std::size_t wanted = std::min(sizeof buffer, max_bytes - data.size());
+        const std::size_t n = std::fread(buffer, 1, wanted, file.get());
+        if (n == 0) break;
+        data.append(buffer, n);
+    }
     return data;
 }

@@ -32,5 +32,10 @@ std::string_view cut_comment(std::string_view line);
 // Returns the number of words found; fills at most `max_words` of them.
 std::size_t split_words(std::string_view line, std::string_view* words, std::size_t max_words);
 
-// Reads a whole file into memory; nullopt when it cannot be opened.
-std::optional<std::string> read_whole_file(const char* path);
+// The text files are a few lines long. One that is not (a device, a file
+// named by mistake) is read only this far, so it cannot take all memory.
+constexpr std::size_t TEXT_FILE_MAX = 1 << 20;
+
+// Reads a file into memory, at most `max_bytes` of it; nullopt when it
+// cannot be opened.
+std::optional<std::string> read_whole_file(const char* path, std::size_t max_bytes = TEXT_FILE_MAX);

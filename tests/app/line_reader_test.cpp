@@ -89,8 +89,16 @@ TEST(ReadWholeFile, ReturnsEveryByteOrNothing) {
     close(fd);
 
     EXPECT_EQ(read_whole_file(path), data);
+    EXPECT_EQ(read_whole_file(path, 5000), data.substr(0, 5000));
     std::remove(path);
     EXPECT_EQ(read_whole_file(path), std::nullopt);
+}
+
+// A text file named by mistake, or a device, must not take all memory.
+TEST(ReadWholeFile, StopsAtItsLimit) {
+    const std::optional<std::string> zeros = read_whole_file("/dev/zero");
+    ASSERT_TRUE(zeros.has_value());
+    EXPECT_EQ(zeros->size(), TEXT_FILE_MAX);
 }
 
 }  // namespace
