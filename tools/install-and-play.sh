@@ -14,26 +14,9 @@ DATA_DIR=${DATA_DIR:-}
 
 PACKAGES=(build-essential cmake pkg-config libx11-dev libxpm-dev xfonts-base)
 
-as_root() {
-    if [[ $(id -u) == 0 ]]; then
-        "$@"
-    elif command -v sudo >/dev/null; then
-        sudo "$@"
-    else
-        echo "install-and-play: need root (or sudo) to run: $*" >&2
-        return 1
-    fi
-}
+source tools/debian_packages.sh
 
-missing=()
-for package in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+install_missing_packages "${PACKAGES[@]}"
 
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" \
     -DCLUMPOUT_TESTS=OFF -DCLUMPOUT_BENCH=OFF -DCLUMPOUT_FUZZ=OFF ${DATA_DIR:+-DDATA_DIR="$DATA_DIR"}

@@ -21,29 +21,12 @@ PACKAGES=(
     clang libclang-rt-14-dev
 )
 
-as_root() {
-    if [[ $(id -u) == 0 ]]; then
-        "$@"
-    elif command -v sudo >/dev/null; then
-        sudo "$@"
-    else
-        echo "run-all-tests: need root (or sudo) to run: $*" >&2
-        return 1
-    fi
-}
+source tools/debian_packages.sh
 
 stage() { printf '\n===== %s =====\n' "$*"; }
 
-missing=()
-for package in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    stage "Installing ${missing[*]}"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+stage "Debian packages"
+install_missing_packages "${PACKAGES[@]}"
 
 failed=0
 
