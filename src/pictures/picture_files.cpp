@@ -53,15 +53,6 @@ int read_image(const ImageSource& source, const char* data_dir, PixmapHandle& ou
     return 0;
 }
 
-unsigned long box_pixel_for(const std::string& colour_name) {
-    XColor screen{};
-    XColor exact{};
-    if (XAllocNamedColor(game_ui.display, game_ui.colormap, colour_name.c_str(), &screen, &exact) == 0 ||
-        screen.pixel == 0)
-        return game_ui.white_pixel;
-    return screen.pixel;
-}
-
 // The size of a pixmap, for a description file that gives no tile size.
 void pixmap_size(Pixmap pixmap, int& width, int& height) {
     Window root;

@@ -17,16 +17,6 @@ TileImages tile_images = {};
 
 namespace {
 
-unsigned long box_pixel_for(const PictureSet& set) {
-    XColor screen = {};
-    XColor exact = {};
-    const Status allocated =
-        XAllocNamedColor(game_ui.display, game_ui.colormap, set.box_color.c_str(), &screen, &exact);
-    // A pixel of 0 is taken as "no colour" and outlined in white.
-    if (allocated == 0 || screen.pixel == 0) return game_ui.white_pixel;
-    return screen.pixel;
-}
-
 // Makes one image; an absent source leaves 0. Returns false on failure.
 bool make_image(const ImageSource& source, Pixmap* slot) {
     *slot = 0;
@@ -61,7 +51,7 @@ int load_builtin_set(const PictureSet& set) {
     tile_images.state_enabled[TILE_PUSHED] = set.pushed;
     tile_images.tile_width = set.tile_width;
     tile_images.tile_height = set.tile_height;
-    if (set.box == 1) tile_images.box_pixel = static_cast<std::uint32_t>(box_pixel_for(set));
+    if (set.box == 1) tile_images.box_pixel = static_cast<std::uint32_t>(box_pixel_for(set.box_color));
 
     // Every slot is reset before anything is made, so a failure part-way
     // leaves only pixmaps of this load to free.
@@ -106,6 +96,16 @@ int load_picture_set(const char* data_dir) {
     // picture_index keeps the failed set's number: the menu marks it and
     // the settings keep it.
     return load_fallback_set();
+}
+
+unsigned long box_pixel_for(const std::string& colour_name) {
+    XColor screen = {};
+    XColor exact = {};
+    const Status allocated =
+        XAllocNamedColor(game_ui.display, game_ui.colormap, colour_name.c_str(), &screen, &exact);
+    // A pixel of 0 is taken as "no colour" and outlined in white.
+    if (allocated == 0 || screen.pixel == 0) return game_ui.white_pixel;
+    return screen.pixel;
 }
 
 void free_tile_images() {

@@ -40,4 +40,7 @@ extern const char* const* const icon_xpm;  // 48 x 48, 4 colours
 // or -1 when not even the fallback could be made (nothing can be drawn then).
 int load_picture_set(const char* data_dir);
 int load_builtin_set(const PictureSet& set);
+// The outline colour of a set; white when the name cannot be allocated or
+// its pixel is 0.
+unsigned long box_pixel_for(const std::string& colour_name);
 void free_tile_images();
