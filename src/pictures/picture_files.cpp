@@ -14,6 +14,7 @@
 #include "app/report.h"
 #include "pictures/bmp_pixmaps.h"
 #include "pictures/description_file.h"
+#include "pictures/picture_set.h"
 #include "pictures/pixmap_handle.h"
 #include "pictures/tile_images.h"
 #include "ui/game_ui.h"
