@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "app/data_dir.h"
-#include "app/privileges.h"
+#include "base/privileges.h"
 #include "app/settings.h"
 #include "board/board.h"
 #include "pictures/picture_choice.h"

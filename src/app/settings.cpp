@@ -10,17 +10,15 @@
 #include <optional>
 #include <string>
 
-#include "app/line_reader.h"
+#include "base/line_reader.h"
+#include "board/board.h"
+#include "board/board_sizes.h"
 
 namespace {
 
-constexpr int DEFAULT_COLUMNS = 20;
-constexpr int DEFAULT_ROWS = 10;
+constexpr int DEFAULT_COLUMNS = BOARD_SIZES[1].columns;   // Normal
+constexpr int DEFAULT_ROWS = BOARD_SIZES[1].rows;
 constexpr int DEFAULT_PICTURES = 1;
-constexpr int MIN_COLUMNS = 10;
-constexpr int MAX_SETTINGS_COLUMNS = 30;
-constexpr int MIN_ROWS = 8;
-constexpr int MAX_SETTINGS_ROWS = 20;
 
 // The path outlives every caller; settings_path points into it.
 std::string settings_path_text;
@@ -53,8 +51,8 @@ struct SettingKey {
     int (*rule)(int value);
 };
 
-int columns_rule(int value) { return clamp_to(value, MIN_COLUMNS, MAX_SETTINGS_COLUMNS); }
-int rows_rule(int value) { return clamp_to(value, MIN_ROWS, MAX_SETTINGS_ROWS); }
+int columns_rule(int value) { return clamp_to(value, MIN_COLUMNS, MAX_COLUMNS); }
+int rows_rule(int value) { return clamp_to(value, MIN_ROWS, MAX_ROWS); }
 int pictures_rule(int value) { return value < 0 ? DEFAULT_PICTURES : value; }
 
 // Compared in this order; the index matches the target passed by the caller.

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
+constexpr int MIN_COLUMNS = 10;
 constexpr int MAX_COLUMNS = 30;
+constexpr int MIN_ROWS = 8;
 constexpr int MAX_ROWS = 20;
 constexpr int NUM_COLOURS = 5;
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "pictures/picture_set.h"
 #include "pictures/pixmap_handle.h"
 #include "ui/game_ui.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/report.h"
+#include "base/report.h"
 
 constexpr int SHEET_WIDTH = 192;
 constexpr int SHEET_HEIGHT = 64;

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/line_reader.h"
+#include "base/line_reader.h"
 
 std::vector<CatalogEntry> catalogue;
 int catalogue_count = 0;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/line_reader.h"
+#include "base/line_reader.h"
 
 namespace {
 

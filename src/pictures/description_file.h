@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "pictures/picture_set.h"
 
 // Parses the text of description file `name` (the name as the catalogue

@@ -2,7 +2,7 @@
 // saved as. Knows the catalogue only by its entry count, and nothing of X.
 #include "pictures/picture_choice.h"
 
-#include "app/report.h"
+#include "base/report.h"
 
 int picture_index = 1;
 int catalogue_index = -1;

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "pictures/bmp_pixmaps.h"
 #include "pictures/description_file.h"
 #include "pictures/picture_set.h"

@@ -4,7 +4,7 @@
 // the images is not its business.
 #include "pictures/picture_set.h"
 
-#include "app/report.h"
+#include "base/report.h"
 #include "board/board.h"
 #include "pictures/catalogue.h"
 #include "pictures/picture_choice.h"

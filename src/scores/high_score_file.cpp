@@ -16,8 +16,8 @@
 #include <string>
 #include <utility>
 
-#include "app/privileges.h"
-#include "app/report.h"
+#include "base/privileges.h"
+#include "base/report.h"
 
 HighScoreTable high_score_table{};
 

@@ -9,8 +9,9 @@
 #include <cstring>
 #include <span>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "board/board.h"
+#include "board/board_sizes.h"
 #include "pictures/chooser.h"
 #include "pictures/picture_choice.h"
 #include "ui/game_ui.h"
@@ -18,17 +19,13 @@
 
 namespace {
 
-int choose_size(int chosen_class, int columns, int rows) {
-    size_class = chosen_class;
-    board.columns = columns;
-    board.rows = rows;
+template <int SIZE_CLASS>
+int choose_size() {
+    size_class = SIZE_CLASS;
+    board.columns = BOARD_SIZES[SIZE_CLASS].columns;
+    board.rows = BOARD_SIZES[SIZE_CLASS].rows;
     return 0;
 }
-
-int choose_small_size() { return choose_size(0, 15, 8); }
-int choose_normal_size() { return choose_size(1, 20, 10); }
-int choose_large_size() { return choose_size(2, 25, 15); }
-int choose_huge_size() { return choose_size(3, 30, 20); }
 
 int choose_builtin_picture(int set) {
     picture_index = set;
@@ -43,11 +40,11 @@ int choose_face_picture() { return choose_builtin_picture(2); }
 }  // namespace
 
 MenuItem size_menu[] = {
-    /* label      disabled  action              */
-    {"Small",     0,        choose_small_size},
-    {"Normal",    0,        choose_normal_size},
-    {"Large",     0,        choose_large_size},
-    {"Huge",      0,        choose_huge_size},
+    /* label                  disabled  action          */
+    {BOARD_SIZES[0].label,    0,        choose_size<0>},
+    {BOARD_SIZES[1].label,    0,        choose_size<1>},
+    {BOARD_SIZES[2].label,    0,        choose_size<2>},
+    {BOARD_SIZES[3].label,    0,        choose_size<3>},
     {nullptr,     0,        nullptr},
 };
 

@@ -9,9 +9,10 @@
 
 #include <cstdlib>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "app/settings.h"
 #include "board/board.h"
+#include "board/board_sizes.h"
 #include "pictures/catalogue.h"
 #include "pictures/picture_choice.h"
 #include "pictures/picture_set.h"

@@ -5,16 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "ui/buttons_menus.h"
-
-int size_class_of(int columns, int rows) {
-    static constexpr Size2 STANDARD_SIZES[] = {{15, 8}, {20, 10}, {25, 15}, {30, 20}};
-    for (int i = 0; i < 4; ++i) {
-        if (STANDARD_SIZES[i].width == columns && STANDARD_SIZES[i].height == rows) return i;
-    }
-    return -1;
-}
 
 std::array<ButtonSpan, 5> layout_buttons(std::span<const char* const, 5> labels, int char_width) {
     std::array<ButtonSpan, 5> spans{};

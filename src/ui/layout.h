@@ -35,9 +35,6 @@ struct ButtonSpan {
     int width;
 };
 
-// 0..3 for 15x8, 20x10, 25x15, 30x20; -1 for any other size.
-int size_class_of(int columns, int rows);
-
 // Buttons stand side by side from x 16, each one character wider than its
 // label and one character apart.
 std::array<ButtonSpan, 5> layout_buttons(std::span<const char* const, 5> labels, int char_width);

@@ -7,7 +7,7 @@
 #include <array>
 #include <string>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "board/board.h"
 #include "scores/high_score_file.h"
 #include "ui/game_ui.h"

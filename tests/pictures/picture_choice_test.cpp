@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/report.h"
+#include "base/report.h"
 
 namespace {
 

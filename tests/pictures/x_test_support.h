@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "ui/game_ui.h"
 
 inline Messages* caught_messages = nullptr;

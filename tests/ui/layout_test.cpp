@@ -1,4 +1,5 @@
 // Layout numbers and texts of the window interface, without a display.
+#include "board/board_sizes.h"
 #include "ui/layout.h"
 
 #include <gtest/gtest.h>

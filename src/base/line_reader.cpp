@@ -1,5 +1,5 @@
 // line_reader.cpp: the fgets-shaped text cutter and word splitting.
-#include "app/line_reader.h"
+#include "base/line_reader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // report.cpp: formatting and the standard-error sink.
-#include "app/report.h"
+#include "base/report.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // line_reader_test.cpp: the one text cutter every file reader relies on,
 // tested once and hard: piece lengths, kept newlines, NUL bytes, the last
 // line, comments and word splitting.
-#include "app/line_reader.h"
+#include "base/line_reader.h"
 
 #include <unistd.h>
 

@@ -2,7 +2,7 @@
 // Root can give a process any real, effective and saved group, so each case
 // runs in a forked child that first makes itself look like a setgid start;
 // the test process itself keeps its ids. Without root the cases are skipped.
-#include "app/privileges.h"
+#include "base/privileges.h"
 
 #include <fcntl.h>
 #include <grp.h>

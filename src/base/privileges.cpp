@@ -2,13 +2,13 @@
 // Owns the effective group id of the process and nothing else; it does not
 // know which files the group is wanted for. Installed without setgid, the
 // real, effective and saved groups are equal and every call here is a no-op.
-#include "app/privileges.h"
+#include "base/privileges.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 
-#include "app/report.h"
+#include "base/report.h"
 
 namespace {
 
