@@ -1,14 +1,19 @@
 // main.cpp: the whole life of the process, start reading here: take the
 // command line, read the settings, play until the player quits, write the
 // settings back. It owns no game state; the board size and the picture
-// choice pass through it to the game and back. Every way out is exit(0).
+// choice pass through it to the game and back. It also owns the exit
+// policy: every way out ends with status 0, the settings written when the
+// game ran (also when the display is lost), except a group privilege that
+// cannot be dropped, at start or after the score file's work, which ends
+// the process with status 1 at once.
+#include <X11/Xlib.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/data_dir.h"
-#include "base/privileges.h"
 #include "app/settings.h"
+#include "base/privileges.h"
 #include "board/board.h"
 #include "pictures/picture_choice.h"
 #include "ui/controller.h"
@@ -37,6 +42,14 @@ bool take_command_line(int argc, char** argv) {
     std::exit(0);
 }
 
+// A lost connection (the server going away, or a window manager that kills
+// the client) would otherwise end the process inside Xlib with the player's
+// board size and picture choice unsaved.
+[[noreturn]] int keep_settings_and_exit(Display*) {
+    write_settings(board.columns, board.rows, pictures_number());
+    std::exit(0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +57,7 @@ int main(int argc, char** argv) {
     if (!take_command_line(argc, argv)) print_usage_and_exit(argc > 0 && argv[0] != nullptr ? argv[0] : "clumpout");
 
     read_settings(&board.columns, &board.rows, &picture_index);
+    XSetIOErrorHandler(keep_settings_and_exit);
     run_game(DATA_DIR);
     write_settings(board.columns, board.rows, pictures_number());
     std::exit(0);

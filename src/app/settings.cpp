@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "base/file_handle.h"
 #include "base/line_reader.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
@@ -22,8 +23,6 @@ constexpr int DEFAULT_PICTURES = 1;
 
 // The path outlives every caller; settings_path points into it.
 std::string settings_path_text;
-
-bool is_c_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // A "%d" conversion: white space, an optional sign, then at least one digit.
 // Unlike sscanf, a number too large for an int saturates instead of being
@@ -62,11 +61,6 @@ constexpr SettingKey SETTING_KEYS[] = {
     {"Height",     rows_rule     },
     {"Pictures",   pictures_rule },
 };
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
 

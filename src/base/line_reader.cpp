@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
+
+#include "base/file_handle.h"
 
 std::optional<std::string_view> LineReader::next() {
     if (position_ >= text_.size()) return std::nullopt;
@@ -25,32 +26,25 @@ std::string_view cut_comment(std::string_view line) {
     return hash == std::string_view::npos ? line : line.substr(0, hash);
 }
 
-namespace {
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-}  // namespace
+bool is_c_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 std::size_t split_words(std::string_view line, std::string_view* words, std::size_t max_words) {
     std::size_t count = 0;
     std::size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && is_space(line[i])) ++i;
+        while (i < line.size() && is_c_space(line[i])) ++i;
         if (i >= line.size()) break;
         const std::size_t start = i;
-        while (i < line.size() && !is_space(line[i])) ++i;
+        while (i < line.size() && !is_c_space(line[i])) ++i;
         if (count < max_words) words[count] = line.substr(start, i - start);
         ++count;
     }
     return count;
 }
 
-namespace {
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-}  // namespace
 
 std::optional<std::string> read_whole_file(const char* path, std::size_t max_bytes) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+    FilePtr file(std::fopen(path, "rb"));
     if (!file) return std::nullopt;
     std::string data;
     char buffer[4096];

@@ -28,6 +28,9 @@ private:
 // "#" starts a comment that runs to the end of the piece.
 std::string_view cut_comment(std::string_view line);
 
+// White space as isspace sees it in the C locale.
+bool is_c_space(char c);
+
 // The words of a line, separated by white space (isspace in the C locale).
 // Returns the number of words found; fills at most `max_words` of them.
 std::size_t split_words(std::string_view line, std::string_view* words, std::size_t max_words);

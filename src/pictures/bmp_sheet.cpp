@@ -4,10 +4,12 @@
 #include "pictures/bmp_sheet.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
-#include <vector>
+#include <optional>
+#include <string>
+
+#include "base/data_lookup.h"
+#include "base/line_reader.h"
 
 const std::array<SheetTile, 11> SHEET_TILES = {{
     /* x    y   state  colour */
@@ -42,7 +44,6 @@ namespace {
 
 constexpr std::size_t FILE_HEADER_SIZE = 14;
 constexpr std::size_t INFO_HEADER_SIZE = 40;  // the form whose fields are read below
-constexpr std::size_t PATH_MAX_CHARS = 1023;  // paths are formed in 1024-byte buffers
 // A sheet is at most 14 KB of header, palette and rows; the limit only keeps
 // a catalogue entry naming a device or a huge file from eating memory.
 constexpr std::size_t READ_LIMIT = std::size_t{16} << 20;
@@ -50,20 +51,6 @@ constexpr std::size_t READ_LIMIT = std::size_t{16} << 20;
 int unsupported(Messages& messages) {
     messages.push_back("Error: not supported data format or size.\n");
     return -1;
-}
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-std::vector<std::uint8_t> read_limited(std::FILE* file) {
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[4096];
-    std::size_t n;
-    while (bytes.size() < READ_LIMIT && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + n);
-    return bytes;
 }
 
 }  // namespace
@@ -137,20 +124,20 @@ int read_bmp_sheet(const char* name, const char* data_dir, BmpSheet& out, Messag
         messages.push_back("Error: BMP file name too long.\n");
         return -1;
     }
-    std::string path = name;
-    FilePtr file(std::fopen(name, "rb"));
-    if (!file) {
-        path = std::string(data_dir) + "/" + name;
-        if (path.size() > PATH_MAX_CHARS) {
-            messages.push_back("Error: BMP file name too long.\n");
-            return -1;
-        }
-        file.reset(std::fopen(path.c_str(), "rb"));
-        if (!file) {
-            messages.push_back(format_message("Error: can't open BMP file '%s'.\n", name));
-            return -1;
-        }
+    std::optional<std::string> bytes;
+    std::string path;
+    const LookupResult found = look_up_data_file(name, data_dir, path, [&bytes](const std::string& candidate) {
+        bytes = read_whole_file(candidate.c_str(), READ_LIMIT);
+        return bytes.has_value();
+    });
+    if (found == LookupResult::TOO_LONG) {
+        messages.push_back("Error: BMP file name too long.\n");
+        return -1;
     }
-    const std::vector<std::uint8_t> bytes = read_limited(file.get());
-    return decode_bmp_sheet(bytes, path.c_str(), out, messages);
+    if (found == LookupResult::NOT_FOUND) {
+        messages.push_back(format_message("Error: can't open BMP file '%s'.\n", name));
+        return -1;
+    }
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
+    return decode_bmp_sheet(std::span<const std::uint8_t>(data, bytes->size()), path.c_str(), out, messages);
 }

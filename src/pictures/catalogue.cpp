@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "base/data_lookup.h"
 #include "base/line_reader.h"
 
 std::vector<CatalogEntry> catalogue;
@@ -27,9 +28,13 @@ std::vector<CatalogEntry> parse_catalogue(std::string_view text) {
 int load_catalogue(std::vector<CatalogEntry>& out, const char* data_dir) {
     // The copy in the current directory shadows the installed one, even
     // when it holds no entry.
-    std::optional<std::string> text = read_whole_file("clumpout.dat");
-    if (!text) text = read_whole_file((std::string(data_dir) + "/clumpout.dat").c_str());
-    if (!text) {
+    std::optional<std::string> text;
+    std::string path;
+    const LookupResult found = look_up_data_file(CATALOGUE_NAME, data_dir, path, [&text](const std::string& candidate) {
+        text = read_whole_file(candidate.c_str());
+        return text.has_value();
+    });
+    if (found != LookupResult::FOUND) {
         catalogue_count = 0;
         return 0;
     }

@@ -12,6 +12,8 @@ struct CatalogEntry {
     int disabled = 0;  // 1 once the set failed to load; never cleared
 };
 
+constexpr const char* CATALOGUE_NAME = "clumpout.dat";
+
 extern std::vector<CatalogEntry> catalogue;
 extern int catalogue_count;
 

@@ -8,11 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/data_lookup.h"
 #include "base/line_reader.h"
 
 namespace {
-
-constexpr std::size_t PATH_MAX_CHARS = 1023;  // paths are formed in 1024-byte buffers
 
 // Bytes are compared as signed chars, so bytes from 0x80 up count as blank
 // just like spaces and control characters.
@@ -147,18 +146,19 @@ int parse_picture_text(std::string_view text, const char* name, PictureSet& set,
 }
 
 int parse_picture_file(PictureSet& set, const char* name, const char* data_dir, Messages& messages) {
-    std::optional<std::string> text = read_whole_file(name);
-    if (!text) {
-        const std::string path = std::string(data_dir) + "/" + name;
-        if (path.size() > PATH_MAX_CHARS) {
-            messages.push_back("Error: data file name too long.\n");
-            return -1;
-        }
-        text = read_whole_file(path.c_str());
-        if (!text) {
-            messages.push_back(format_message("Error: can't open file '%s'.\n", name));
-            return -1;
-        }
+    std::optional<std::string> text;
+    std::string path;
+    const LookupResult found = look_up_data_file(name, data_dir, path, [&text](const std::string& candidate) {
+        text = read_whole_file(candidate.c_str());
+        return text.has_value();
+    });
+    if (found == LookupResult::TOO_LONG) {
+        messages.push_back("Error: data file name too long.\n");
+        return -1;
+    }
+    if (found == LookupResult::NOT_FOUND) {
+        messages.push_back(format_message("Error: can't open file '%s'.\n", name));
+        return -1;
     }
     return parse_picture_text(*text, name, set, messages);
 }

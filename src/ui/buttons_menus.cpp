@@ -12,10 +12,11 @@
 #include "base/report.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
-#include "pictures/chooser.h"
+#include "ui/chooser.h"
 #include "pictures/picture_choice.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
+#include "x11/x_display.h"
 
 namespace {
 
@@ -59,15 +60,15 @@ MenuItem pictures_menu[] = {
 };
 
 int draw_button(int button_index) {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     const ButtonInfo& button = game_ui.buttons[button_index];
     const Window window = game_ui.button_windows[button_index];
     const char* label = BUTTON_LABELS[button_index];
     XSetFont(display, game_ui.gc, game_ui.font);
-    XSetForeground(display, game_ui.gc, button.disabled != 0 ? game_ui.gray_pixel : game_ui.black_pixel);
-    XSetBackground(display, game_ui.gc, game_ui.white_pixel);
+    XSetForeground(display, game_ui.gc, button.disabled != 0 ? x_display.gray_pixel : x_display.black_pixel);
+    XSetBackground(display, game_ui.gc, x_display.white_pixel);
     XClearWindow(display, window);
-    XDrawImageString(display, window, game_ui.gc, 2, 12, label, static_cast<int>(std::strlen(label)));
+    XDrawImageString(display, window, game_ui.gc, TEXT_X, TEXT_Y, label, static_cast<int>(std::strlen(label)));
     XSetFillStyle(display, game_ui.gc, FillSolid);
     return 0;
 }
@@ -75,15 +76,46 @@ int draw_button(int button_index) {
 int draw_button_frame(int button_index) {
     const ButtonInfo& button = game_ui.buttons[button_index];
     if (button.disabled != 0) return 0;
-    XSetForeground(game_ui.display, game_ui.gc, game_ui.black_pixel);
-    XDrawRectangle(game_ui.display, game_ui.button_windows[button_index], game_ui.gc, 0, 0,
+    XSetForeground(x_display.display, game_ui.gc, x_display.black_pixel);
+    XDrawRectangle(x_display.display, game_ui.button_windows[button_index], game_ui.gc, 0, 0,
                    static_cast<unsigned>(button.width - 1), static_cast<unsigned>(button.height - 1));
     return 0;
 }
 
+void draw_list_row(Window window, int row, std::string_view text, bool disabled, bool highlighted) {
+    unsigned long foreground = x_display.black_pixel;
+    unsigned long background = x_display.white_pixel;
+    if (disabled) {
+        foreground = x_display.gray_pixel;  // also while highlighted
+    } else if (highlighted) {
+        foreground = x_display.white_pixel;
+        background = x_display.black_pixel;
+    }
+    XSetForeground(x_display.display, game_ui.gc, foreground);
+    XSetBackground(x_display.display, game_ui.gc, background);
+    XDrawImageString(x_display.display, window, game_ui.gc, TEXT_X, MENU_ROW_HEIGHT * row + MENU_TEXT_Y, text.data(),
+                     static_cast<int>(text.size()));
+}
+
+bool next_event_for(Window window, Window also, XEvent& event) {
+    Display* display = x_display.display;
+    for (;;) {
+        XPeekEvent(display, &event);
+        const Window target = event.xany.window;
+        if (target == window || (also != None && target == also)) {
+            XNextEvent(display, &event);
+            return true;
+        }
+        // A press or an Expose elsewhere is the controller's: it stays
+        // queued and closes the nested loop.
+        if (event.type == ButtonPress || event.type == Expose) return false;
+        XNextEvent(display, &event);
+    }
+}
+
 int draw_menu_rows(Window menu_window, int current_index, int highlighted_row, int row_count,
                    int label_columns, const MenuItem* items) {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     GC gc = game_ui.gc;
     const std::size_t line_size = static_cast<std::size_t>(label_columns) + 3;
     char* line = static_cast<char*>(std::malloc(line_size));
@@ -95,25 +127,14 @@ int draw_menu_rows(Window menu_window, int current_index, int highlighted_row, i
     for (int i = 0; i < row_count; ++i) {
         const MenuItem& item = items[i];
         if (item.label[0] == '\0') {
-            const int y = MENU_ROW_HEIGHT * i + 9;
-            XSetForeground(display, gc, game_ui.black_pixel);
-            XDrawLine(display, menu_window, gc, 2, y, game_ui.char_width * (label_columns + 2), y);
+            const int y = MENU_ROW_HEIGHT * i + MENU_SEPARATOR_Y;
+            XSetForeground(display, gc, x_display.black_pixel);
+            XDrawLine(display, menu_window, gc, TEXT_X, y, game_ui.char_width * (label_columns + 2), y);
             continue;
         }
         const std::string_view text =
             menu_row_text(std::span<char>(line, line_size), item.label, i == current_index, label_columns);
-        unsigned long foreground = game_ui.black_pixel;
-        unsigned long background = game_ui.white_pixel;
-        if (item.disabled != 0) {
-            foreground = game_ui.gray_pixel;  // also while highlighted
-        } else if (i == highlighted_row) {
-            foreground = game_ui.white_pixel;
-            background = game_ui.black_pixel;
-        }
-        XSetForeground(display, gc, foreground);
-        XSetBackground(display, gc, background);
-        XDrawImageString(display, menu_window, gc, 2, MENU_ROW_HEIGHT * i + 15, text.data(),
-                         static_cast<int>(text.size()));
+        draw_list_row(menu_window, i, text, item.disabled != 0, i == highlighted_row);
     }
     std::free(line);
     return 0;
@@ -196,7 +217,7 @@ MenuStep handle_menu_event(OpenMenu& menu, const XEvent& event) {
 }  // namespace
 
 int run_menu(MenuItem* items, int button_index, int current_index) {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     OpenMenu menu{items, current_index, 0, 0, None, game_ui.button_windows[button_index], {0, 0}};
     for (; items[menu.row_count].label != nullptr; ++menu.row_count) {
         menu.longest = std::max(menu.longest, static_cast<int>(std::strlen(items[menu.row_count].label)));
@@ -205,28 +226,18 @@ int run_menu(MenuItem* items, int button_index, int current_index) {
 
     const ButtonInfo& button = game_ui.buttons[button_index];
     menu.size = menu_window_size(menu.longest, menu.row_count, game_ui.char_width);
-    menu.window = XCreateSimpleWindow(display, game_ui.main_window, button.x, button.y + button.height + 2,
+    menu.window = XCreateSimpleWindow(display, game_ui.main_window, button.x, button.y + button.height + MENU_GAP,
                                       static_cast<unsigned>(menu.size.width),
-                                      static_cast<unsigned>(menu.size.height), 1, game_ui.black_pixel,
-                                      game_ui.white_pixel);
+                                      static_cast<unsigned>(menu.size.height), MENU_BORDER, x_display.black_pixel,
+                                      x_display.white_pixel);
     XSelectInput(display, menu.window,
                  ButtonPressMask | ButtonReleaseMask | LeaveWindowMask | PointerMotionMask | ExposureMask);
     XMapWindow(display, menu.window);
     XRaiseWindow(display, menu.window);
 
     int result = -1;
-    for (;;) {
-        XEvent event;
-        XPeekEvent(display, &event);
-        const Window window = event.xany.window;
-        if (window != menu.window && window != menu.button_window) {
-            // A press or an Expose elsewhere is the controller's: it stays
-            // queued and closes the menu.
-            if (event.type == ButtonPress || event.type == Expose) break;
-            XNextEvent(display, &event);
-            continue;
-        }
-        XNextEvent(display, &event);
+    XEvent event;
+    while (next_event_for(menu.window, menu.button_window, event)) {
         const MenuStep step = handle_menu_event(menu, event);
         if (step == MenuStep::CANCEL) break;
         if (step == MenuStep::CHOOSE) {

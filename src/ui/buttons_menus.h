@@ -3,8 +3,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
-
-constexpr int MENU_ROW_HEIGHT = 14;  // shared with the picture chooser
+#include <string_view>
 
 struct MenuItem {
     const char* label;  // nullptr ends the table; "" is a separator
@@ -19,5 +18,15 @@ constexpr int PICTURES_OTHER_ROW = 4;  // "(other)", enabled when the catalogue 
 int draw_button(int button_index);
 int draw_button_frame(int button_index);
 int run_menu(MenuItem* items, int button_index, int current_index);
+// One row of a menu or the chooser: gray when disabled (also under the
+// pointer), inverted when highlighted.
+void draw_list_row(Window window, int row, std::string_view text, bool disabled, bool highlighted);
+
+// The next event of a nested loop (a menu, the chooser): the next one for
+// `window` or `also` (None for no second window), dropping events for other
+// windows. False, with the event left queued for the controller, when a
+// press or an Expose meant for another window comes first.
+bool next_event_for(Window window, Window also, XEvent& event);
+
 int draw_menu_rows(Window menu_window, int current_index, int highlighted_row, int row_count,
                    int label_columns, const MenuItem* items);

@@ -5,8 +5,9 @@
 
 #include "board/board.h"
 #include "board/cell_painter.h"
-#include "pictures/tile_images.h"
+#include "x11/tile_images.h"
 #include "ui/game_ui.h"
+#include "x11/x_display.h"
 
 void paint_cell(int column, int row, int state) {
     const int width = tile_images.tile_width;
@@ -16,13 +17,13 @@ void paint_cell(int column, int row, int state) {
     const int colour = board.cells[column][row];
     if (colour == 0) {
         // No Expose: an empty cell is just the window background showing.
-        XClearArea(game_ui.display, game_ui.board_window, x, y, static_cast<unsigned>(width),
+        XClearArea(x_display.display, game_ui.board_window, x, y, static_cast<unsigned>(width),
                    static_cast<unsigned>(height), False);
         return;
     }
     // A set without images for a state shows its default images there.
     const int drawn = tile_images.state_enabled[state] == 1 ? state : TILE_DEFAULT;
-    XCopyArea(game_ui.display, tile_images.images[drawn][colour - 1], game_ui.board_window, game_ui.gc, 0, 0,
+    XCopyArea(x_display.display, tile_images.images[drawn][colour - 1], game_ui.board_window, game_ui.gc, 0, 0,
               static_cast<unsigned>(width), static_cast<unsigned>(height), x, y);
 }
 
@@ -30,8 +31,8 @@ void paint_cell_boxed(int column, int row) {
     paint_cell(column, row, TILE_SELECTED);
     if (tile_images.box != 1) return;
     // The foreground stays box_pixel; every other drawing sets its own.
-    XSetForeground(game_ui.display, game_ui.gc, tile_images.box_pixel);
-    XDrawRectangle(game_ui.display, game_ui.board_window, game_ui.gc, column * tile_images.tile_width,
+    XSetForeground(x_display.display, game_ui.gc, tile_images.box_pixel);
+    XDrawRectangle(x_display.display, game_ui.board_window, game_ui.gc, column * tile_images.tile_width,
                    row * tile_images.tile_height, static_cast<unsigned>(tile_images.tile_width - 1),
                    static_cast<unsigned>(tile_images.tile_height - 1));
 }

@@ -7,13 +7,14 @@
 #include "board/board.h"
 #include "board/rules.h"
 #include "pictures/picture_choice.h"
-#include "pictures/picture_set.h"
-#include "pictures/tile_images.h"
+#include "x11/picture_loader.h"
+#include "x11/tile_images.h"
 #include "ui/buttons_menus.h"
 #include "ui/cell_paint.h"
 #include "ui/event_rules.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
+#include "x11/x_display.h"
 #include "ui/status_panel.h"
 
 namespace {
@@ -31,13 +32,13 @@ void set_undo_available(ControllerState& state, bool available) {
 }
 
 void map_panel() {
-    XMapWindow(game_ui.display, game_ui.panel_window);
-    XMapSubwindows(game_ui.display, game_ui.panel_window);
+    XMapWindow(x_display.display, game_ui.panel_window);
+    XMapSubwindows(x_display.display, game_ui.panel_window);
 }
 
 void unmap_panel() {
-    XUnmapSubwindows(game_ui.display, game_ui.panel_window);
-    XUnmapWindow(game_ui.display, game_ui.panel_window);
+    XUnmapSubwindows(x_display.display, game_ui.panel_window);
+    XUnmapWindow(x_display.display, game_ui.panel_window);
 }
 
 // The second half of a new game, and all of an undo but the restore.
@@ -163,7 +164,7 @@ Outcome handle_event(const XEvent& event, ControllerState& state) {
 }
 
 Outcome play(ControllerState& state) {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     for (;;) {
         check_game_over(state);
         update_hover(state);
@@ -277,8 +278,9 @@ Outcome frame_button(EventContext& context) {
 }
 
 Outcome frame_panel_button(EventContext&) {
-    XSetForeground(game_ui.display, game_ui.gc, game_ui.black_pixel);
-    XDrawRectangle(game_ui.display, game_ui.panel_button_window, game_ui.gc, 0, 0, 63, 13);
+    XSetForeground(x_display.display, game_ui.gc, x_display.black_pixel);
+    XDrawRectangle(x_display.display, game_ui.panel_button_window, game_ui.gc, 0, 0, PANEL_BUTTON_WIDTH - 1,
+                   PANEL_BUTTON_HEIGHT - 1);
     return Outcome::GO_ON;
 }
 
@@ -303,7 +305,7 @@ Outcome leave_panel_button(EventContext&) {
 Outcome expose_board(EventContext&) {
     // A burst of exposures costs one repaint of the whole board.
     XEvent queued;
-    while (XCheckWindowEvent(game_ui.display, game_ui.board_window, ExposureMask, &queued)) {
+    while (XCheckWindowEvent(x_display.display, game_ui.board_window, ExposureMask, &queued)) {
     }
     if (score_state.game_over == 0) {
         paint_board();

@@ -7,26 +7,25 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 
-#include <cstdlib>
 
 #include "base/report.h"
-#include "app/settings.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
 #include "pictures/catalogue.h"
 #include "pictures/picture_choice.h"
 #include "pictures/picture_set.h"
-#include "pictures/tile_images.h"
 #include "ui/buttons_menus.h"
 #include "ui/layout.h"
-#include "ui/xpm_pixmap.h"
+#include "x11/picture_loader.h"
+#include "x11/tile_images.h"
+#include "x11/x_display.h"
 
 GameUi game_ui = {};
 const char* display_name = nullptr;
 const char* const BUTTON_LABELS[NUM_BUTTONS] = {"Quit", "NewGame", "Undo", "Size", "Pictures"};
 
-int panel_width = 176;
-int panel_height = 128;
+int panel_width = PANEL_WIDTH;
+int panel_height = PANEL_SHORT_HEIGHT;
 int score_rows_shown = 5;
 int size_class = -1;
 
@@ -39,10 +38,10 @@ XFontStruct* font_info = nullptr;
 
 Window create_window(Window parent, int x, int y, int width, int height, int border, long events,
                      int gravity) {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     const Window window = XCreateSimpleWindow(
         display, parent, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
-        static_cast<unsigned>(border), game_ui.black_pixel, game_ui.white_pixel);
+        static_cast<unsigned>(border), x_display.black_pixel, x_display.white_pixel);
     XSelectInput(display, window, events);
     if (gravity != 0) {
         XSetWindowAttributes attributes = {};
@@ -52,30 +51,8 @@ Window create_window(Window parent, int x, int y, int width, int height, int bor
     return window;
 }
 
-// The colour allocator of every XPM call: a picture set has a hundred or so
-// colours, and a round trip for each was most of the start-up time.
-int allocate_xpm_colour(Display* display, Colormap colormap, char* name, XColor* colour, void*) {
-    if (name != nullptr && XParseColor(display, colormap, name, colour) == 0) return -1;
-    return allocate_colour(display, colormap, colour) != 0 ? 1 : 0;
-}
-
-unsigned long named_pixel(const char* name, unsigned long fallback) {
-    XColor screen = {};
-    XColor exact = {};
-    if (XAllocNamedColor(game_ui.display, game_ui.colormap, name, &screen, &exact) == 0) return fallback;
-    return screen.pixel;
-}
-
-// A lost connection (the server going away, or a window manager that kills
-// the client) would otherwise end the process inside Xlib with the player's
-// board size and picture choice unsaved.
-[[noreturn]] int keep_settings_and_exit(Display*) {
-    write_settings(board.columns, board.rows, pictures_number());
-    std::exit(0);
-}
-
 bool load_font() {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     font_info = XLoadQueryFont(display, "7x14");
     if (font_info == nullptr) {
         report("Warning: can't load font '7x14'.\n");
@@ -91,12 +68,12 @@ bool load_font() {
 }
 
 void create_windows(int tile_width, int tile_height) {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     const int columns = board.columns;
     const int rows = board.rows;
 
     const Size2 main_size = main_window_size(columns, rows, tile_width, tile_height);
-    game_ui.main_window = create_window(game_ui.root, 0, 0, main_size.width, main_size.height, 1,
+    game_ui.main_window = create_window(x_display.root, 0, 0, main_size.width, main_size.height, MAIN_BORDER,
                                         ButtonPressMask, 0);
     // Take part in the close protocol, so closing the window ends the game
     // the ordinary way and the settings are written.
@@ -118,25 +95,25 @@ void create_windows(int tile_width, int tile_height) {
         button = {spans[static_cast<std::size_t>(i)].x, BUTTON_Y, spans[static_cast<std::size_t>(i)].width,
                   BUTTON_HEIGHT, 0};
         game_ui.button_windows[i] = create_window(
-            game_ui.main_window, button.x, button.y, button.width, button.height, 1,
+            game_ui.main_window, button.x, button.y, button.width, button.height, BUTTON_BORDER,
             ButtonPressMask | EnterWindowMask | LeaveWindowMask | ButtonMotionMask | ExposureMask,
             NorthWestGravity);
     }
 
     game_ui.status_window =
         create_window(game_ui.main_window, BOARD_X, status_window_y(rows, tile_height), STATUS_WIDTH,
-                      STATUS_HEIGHT, 1, ButtonPressMask | ExposureMask, SouthWestGravity);
+                      STATUS_HEIGHT, STATUS_BORDER, ButtonPressMask | ExposureMask, SouthWestGravity);
     game_ui.panel_window =
-        create_window(game_ui.main_window, panel_window_x(columns, tile_width, panel_width), 38,
-                      panel_width, panel_height, 8, ExposureMask, NorthGravity);
+        create_window(game_ui.main_window, panel_window_x(columns, tile_width, panel_width), PANEL_Y,
+                      panel_width, panel_height, PANEL_BORDER, ExposureMask, NorthGravity);
     game_ui.panel_button_window = create_window(
         game_ui.panel_window, (panel_width - PANEL_BUTTON_WIDTH) / 2,
-        panel_height - PANEL_BUTTON_BOTTOM_GAP, PANEL_BUTTON_WIDTH, PANEL_BUTTON_HEIGHT, 1,
+        panel_height - PANEL_BUTTON_BOTTOM_GAP, PANEL_BUTTON_WIDTH, PANEL_BUTTON_HEIGHT, PANEL_BUTTON_BORDER,
         ButtonPressMask | EnterWindowMask | LeaveWindowMask, SouthWestGravity);
 }
 
 void map_windows() {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     XMapWindow(display, game_ui.main_window);
     XMapWindow(display, game_ui.board_window);
     for (Window button : game_ui.button_windows) XMapWindow(display, button);
@@ -147,21 +124,15 @@ void map_windows() {
 
 bool open_display_and_windows(const char* data_dir) {
     game_ui.data_dir = data_dir;
-    Display* display = XOpenDisplay(display_name);
-    if (display == nullptr) {
+    if (!open_x_display(display_name)) {
         report(format_message("%s: can't open display: %s.\n", TITLE,
                               display_name != nullptr ? display_name : ":0.0"));
         return false;
     }
-    game_ui.display = display;
-    XSetIOErrorHandler(keep_settings_and_exit);
-    game_ui.root = RootWindow(display, 0);
-    game_ui.colormap = DefaultColormap(display, 0);
+    Display* display = x_display.display;
 
     if (!load_font()) return false;
-    game_ui.black_pixel = named_pixel("black", BlackPixel(display, 0));
-    game_ui.white_pixel = named_pixel("white", WhitePixel(display, 0));
-    game_ui.gray_pixel = named_pixel("gray", game_ui.black_pixel);
+    allocate_named_pixels();
 
     const int entries = load_catalogue(catalogue, data_dir);
     if (entries != 0) pictures_menu[PICTURES_OTHER_ROW].disabled = 0;
@@ -178,11 +149,6 @@ bool open_display_and_windows(const char* data_dir) {
     gc_values.graphics_exposures = False;
     game_ui.gc = XCreateGC(display, game_ui.board_window, GCGraphicsExposures, &gc_values);
 
-    game_ui.xpm_attributes = {};
-    game_ui.xpm_attributes.valuemask = XpmColormap | XpmSize | XpmReturnPixels | XpmAllocColor;
-    game_ui.xpm_attributes.alloc_color = allocate_xpm_colour;
-    game_ui.xpm_attributes.colormap = game_ui.colormap;
-
     Pixmap icon = None;
     if (make_pixmap_from_xpm(icon_xpm, &icon) != XpmSuccess) {
         report("Error: can't create pixmap from data.\n");
@@ -196,7 +162,7 @@ bool open_display_and_windows(const char* data_dir) {
 }
 
 void configure_windows() {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     const int columns = board.columns;
     const int rows = board.rows;
     const int tile_width = tile_images.tile_width;
@@ -231,61 +197,3 @@ void configure_windows() {
     XFlush(display);
 }
 
-int make_pixmap_from_xpm(const char* const* data, Pixmap* pixmap) {
-    Pixmap made = None;
-    // libXpm's prototype is not const-correct; it only reads the rows.
-    const int status = XpmCreatePixmapFromData(game_ui.display, game_ui.root, const_cast<char**>(data),
-                                               &made, nullptr, &game_ui.xpm_attributes);
-    forget_returned_pixels();
-    if (status != XpmSuccess) {
-        // A warning status still made a pixmap; it is not used.
-        if (made != None) XFreePixmap(game_ui.display, made);
-        return status;
-    }
-    *pixmap = made;
-    return status;
-}
-
-void forget_returned_pixels() {
-    XpmAttributes& attributes = game_ui.xpm_attributes;
-    if (attributes.pixels != nullptr) XpmFree(attributes.pixels);
-    attributes.pixels = nullptr;
-    attributes.npixels = 0;
-}
-
-PointerPosition query_pointer(Window window) {
-    Window root_return = None;
-    Window child_return = None;
-    int root_x = 0;
-    int root_y = 0;
-    PointerPosition position{0, 0};
-    unsigned mask = 0;
-    XQueryPointer(game_ui.display, window, &root_return, &child_return, &root_x, &root_y, &position.x,
-                  &position.y, &mask);
-    return position;
-}
-
-int allocate_colour(Display* display, Colormap colormap, XColor* colour) {
-    const int screen = 0;
-    const Visual* visual = DefaultVisual(display, screen);
-    // Only the common 8-bit-per-component TrueColor screen is worked out
-    // here; there a cell's pixel is the top byte of each 16-bit component,
-    // shifted into the place of its mask, exactly as the server makes it.
-    const auto byte_shift = [](unsigned long mask) {
-        for (int shift = 0; shift <= 24; shift += 8) {
-            if (mask == 0xffUL << shift) return shift;
-        }
-        return -1;
-    };
-    const int red_shift = byte_shift(visual->red_mask);
-    const int green_shift = byte_shift(visual->green_mask);
-    const int blue_shift = byte_shift(visual->blue_mask);
-    if (visual->c_class != TrueColor || colormap != DefaultColormap(display, screen) ||
-        DefaultDepth(display, screen) != 24 || red_shift < 0 || green_shift < 0 || blue_shift < 0) {
-        return XAllocColor(display, colormap, colour);
-    }
-    colour->pixel = (static_cast<unsigned long>(colour->red >> 8) << red_shift) |
-                    (static_cast<unsigned long>(colour->green >> 8) << green_shift) |
-                    (static_cast<unsigned long>(colour->blue >> 8) << blue_shift);
-    return 1;
-}

@@ -1,9 +1,8 @@
-// game_ui.h: the display connection and every X resource the other parts
-// draw with, made once at start-up and kept until the process ends.
+// game_ui.h: the game's windows, font and graphics context, made once at
+// start-up on the display of x_display and kept until the process ends.
 #pragma once
 
 #include <X11/Xlib.h>
-#include <X11/xpm.h>
 #include <cstdint>
 
 enum ButtonIndex {
@@ -25,15 +24,11 @@ struct ButtonInfo {
     std::int32_t disabled;  // only Undo's ever changes
 };
 
+// The game's windows and what it draws text with; the connection, the
+// colours and the XPM attributes are in x_display.
 struct GameUi {
-    Display* display;
-    Window root;
-    Colormap colormap;
     Font font;
     std::int32_t char_width;
-    unsigned long black_pixel;
-    unsigned long white_pixel;
-    unsigned long gray_pixel;
     Window main_window;
     Window board_window;
     ButtonInfo buttons[NUM_BUTTONS];
@@ -42,7 +37,6 @@ struct GameUi {
     Window panel_window;
     Window panel_button_window;
     GC gc;
-    XpmAttributes xpm_attributes;
     const char* data_dir;    // where the catalogue, themes and scores live
     Atom wm_protocols;       // for the window manager's close request
     Atom wm_delete_window;
@@ -55,19 +49,6 @@ extern int panel_width;       // 176
 extern int panel_height;      // 128 or 208
 extern int score_rows_shown;  // 5 or 10
 extern int size_class;        // 0..3 for the four menu sizes, -1 otherwise
-
-// XAllocColor, but worked out without a round trip on a TrueColor default
-// colormap, where the pixel follows from the colour alone. Returns nonzero
-// on success, like XAllocColor.
-int allocate_colour(Display* display, Colormap colormap, XColor* colour);
-
-// Where the pointer is, relative to a window of the program (read now, not
-// taken from an event).
-struct PointerPosition {
-    int x;
-    int y;
-};
-PointerPosition query_pointer(Window window);
 
 // Returns false after printing why; the game then ends.
 bool open_display_and_windows(const char* data_dir);

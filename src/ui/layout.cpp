@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "base/report.h"
-#include "ui/buttons_menus.h"
 
 std::array<ButtonSpan, 5> layout_buttons(std::span<const char* const, 5> labels, int char_width) {
     std::array<ButtonSpan, 5> spans{};
@@ -27,25 +26,29 @@ Size2 board_window_size(int columns, int rows, int tile_width, int tile_height) 
     return {columns * tile_width, rows * tile_height};
 }
 
-int status_window_y(int rows, int tile_height) { return rows * tile_height + 28; }
+int status_window_y(int rows, int tile_height) { return BOARD_Y + rows * tile_height + STATUS_GAP; }
 
 int panel_window_x(int columns, int tile_width, int panel_width) {
     return (columns * tile_width + FRAME_EXTRA_WIDTH - panel_width) / 2;
 }
 
 PanelForm panel_form_for(int board_height) {
-    if (board_height < 203) return {5, 128};
-    return {10, 208};
+    if (board_height < PANEL_TALL_BOARD_HEIGHT) return {5, PANEL_SHORT_HEIGHT};
+    return {10, PANEL_TALL_HEIGHT};
 }
 
 Size2 menu_window_size(int longest, int row_count, int char_width) {
-    return {(longest + 3) * char_width + 4, row_count * MENU_ROW_HEIGHT + 6};
+    return {(longest + 3) * char_width + MENU_EXTRA_WIDTH, row_count * MENU_ROW_HEIGHT + MENU_EXTRA_HEIGHT};
+}
+
+Size2 chooser_window_size(int row_chars, int count, int char_width) {
+    return {row_chars * char_width + MENU_EXTRA_WIDTH, count * MENU_ROW_HEIGHT + MENU_EXTRA_HEIGHT};
 }
 
 int menu_row_at(int x, int y, int width, int height) {
     if (x < 0 || x > width || y < 0 || y > height) return -1;
     // Truncation toward zero lets y 0..2 answer to row 0 as well.
-    return (y - 3) / MENU_ROW_HEIGHT;
+    return (y - MENU_TOP_MARGIN) / MENU_ROW_HEIGHT;
 }
 
 std::string_view menu_row_text(std::span<char> line, std::string_view label, bool current,

@@ -12,23 +12,24 @@
 #include "scores/high_score_file.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
+#include "x11/x_display.h"
 
 int record_failed = 0;
 
 namespace {
 
 void draw_text(Window window, int x, int y, const std::string& text) {
-    XDrawString(game_ui.display, window, game_ui.gc, x, y, text.data(), static_cast<int>(text.size()));
+    XDrawString(x_display.display, window, game_ui.gc, x, y, text.data(), static_cast<int>(text.size()));
 }
 
 void draw_high_score_list(int rank, const std::array<HighScoreEntry, HIGH_SCORE_ROWS>& entries) {
     const Window panel = game_ui.panel_window;
-    XResizeWindow(game_ui.display, panel, static_cast<unsigned>(panel_width), static_cast<unsigned>(panel_height));
-    draw_text(panel, 16, 14, "*** High Score ***");
+    XResizeWindow(x_display.display, panel, static_cast<unsigned>(panel_width), static_cast<unsigned>(panel_height));
+    draw_text(panel, SCORE_TITLE_X, SCORE_TITLE_Y, "*** High Score ***");
     for (int position = 0; position < score_rows_shown; ++position) {
-        const int y = 30 + 16 * position;
-        draw_text(panel, 8, y, score_row_label(position, rank, entries));
-        draw_text(panel, 116, y, format_message("%6d", entries[static_cast<std::size_t>(position)].score));
+        const int y = SCORE_FIRST_Y + SCORE_ROW_STEP * position;
+        draw_text(panel, SCORE_NAME_X, y, score_row_label(position, rank, entries));
+        draw_text(panel, SCORE_VALUE_X, y, format_message("%6d", entries[static_cast<std::size_t>(position)].score));
     }
 }
 
@@ -36,23 +37,24 @@ void draw_score_summary() {
     const Window panel = game_ui.panel_window;
     const int gets = score_state.gets;
     const int rests = score_state.rests;
-    XResizeWindow(game_ui.display, panel, SUMMARY_WIDTH, SUMMARY_HEIGHT);
-    draw_text(panel, 24, 16, format_message("Gets    %6d", gets));
-    draw_text(panel, 24, 32, format_message("Rests   %6d", -rests));
-    XDrawLine(game_ui.display, panel, game_ui.gc, 16, 34, 131, 34);
-    draw_text(panel, 24, 48, format_message("Total   %6d", gets - rests));
+    XResizeWindow(x_display.display, panel, SUMMARY_WIDTH, SUMMARY_HEIGHT);
+    draw_text(panel, SUMMARY_TEXT_X, SUMMARY_FIRST_Y, format_message("Gets    %6d", gets));
+    draw_text(panel, SUMMARY_TEXT_X, SUMMARY_FIRST_Y + SCORE_ROW_STEP, format_message("Rests   %6d", -rests));
+    XDrawLine(x_display.display, panel, game_ui.gc, SUMMARY_RULE_LEFT, SUMMARY_RULE_Y, SUMMARY_RULE_RIGHT,
+              SUMMARY_RULE_Y);
+    draw_text(panel, SUMMARY_TEXT_X, SUMMARY_FIRST_Y + 2 * SCORE_ROW_STEP, format_message("Total   %6d", gets - rests));
 }
 
 }  // namespace
 
 int draw_status_line() {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     XSetFont(display, game_ui.gc, game_ui.font);
-    XSetForeground(display, game_ui.gc, game_ui.black_pixel);
-    XSetBackground(display, game_ui.gc, game_ui.white_pixel);
+    XSetForeground(display, game_ui.gc, x_display.black_pixel);
+    XSetBackground(display, game_ui.gc, x_display.white_pixel);
     // Not cleared first: the line keeps its length while the numbers fit.
     const std::string text = status_line_text(score_state.gets, score_state.rests);
-    XDrawImageString(display, game_ui.status_window, game_ui.gc, 2, 12, text.data(),
+    XDrawImageString(display, game_ui.status_window, game_ui.gc, TEXT_X, TEXT_Y, text.data(),
                      static_cast<int>(text.size()));
     return 0;
 }
@@ -72,10 +74,10 @@ PanelContent prepare_score_panel(std::span<HighScoreEntry, HIGH_SCORE_ROWS> entr
 }
 
 int show_score_panel() {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     XSetFont(display, game_ui.gc, game_ui.font);
-    XSetForeground(display, game_ui.gc, game_ui.black_pixel);
-    XSetBackground(display, game_ui.gc, game_ui.white_pixel);
+    XSetForeground(display, game_ui.gc, x_display.black_pixel);
+    XSetBackground(display, game_ui.gc, x_display.white_pixel);
     XClearWindow(display, game_ui.panel_window);
 
     std::array<HighScoreEntry, HIGH_SCORE_ROWS> entries = {};
@@ -89,11 +91,11 @@ int show_score_panel() {
 }
 
 int draw_panel_button() {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     XSetFont(display, game_ui.gc, game_ui.font);
-    XSetForeground(display, game_ui.gc, game_ui.black_pixel);
+    XSetForeground(display, game_ui.gc, x_display.black_pixel);
     XClearWindow(display, game_ui.panel_button_window);
     const char* label = score_state.game_over != 0 ? "New Game" : "Continue";
-    XDrawString(display, game_ui.panel_button_window, game_ui.gc, 2, 12, label, 8);
+    XDrawString(display, game_ui.panel_button_window, game_ui.gc, TEXT_X, TEXT_Y, label, 8);
     return 0;
 }

@@ -1,5 +1,5 @@
 // x_test_support.h: what the picture loaders' X tests share: pointing
-// GameUi at a private server the way start-up does, reading pixmaps back as
+// x_display at a private server the way start-up does, reading pixmaps back as
 // colours, and catching the messages the loaders report.
 #pragma once
 
@@ -11,7 +11,7 @@
 #include <string>
 
 #include "base/report.h"
-#include "ui/game_ui.h"
+#include "x11/x_display.h"
 
 inline Messages* caught_messages = nullptr;
 inline void catch_message(std::string_view message) {
@@ -19,14 +19,14 @@ inline void catch_message(std::string_view message) {
 }
 
 inline void use_display(Display* display) {
-    game_ui.display = display;
-    game_ui.root = RootWindow(display, 0);
-    game_ui.colormap = DefaultColormap(display, 0);
-    game_ui.black_pixel = BlackPixel(display, 0);
-    game_ui.white_pixel = WhitePixel(display, 0);
-    game_ui.xpm_attributes = {};
-    game_ui.xpm_attributes.valuemask = XpmColormap | XpmSize | XpmReturnPixels;
-    game_ui.xpm_attributes.colormap = game_ui.colormap;
+    x_display.display = display;
+    x_display.root = RootWindow(display, 0);
+    x_display.colormap = DefaultColormap(display, 0);
+    x_display.black_pixel = BlackPixel(display, 0);
+    x_display.white_pixel = WhitePixel(display, 0);
+    x_display.xpm_attributes = {};
+    x_display.xpm_attributes.valuemask = XpmColormap | XpmSize | XpmReturnPixels;
+    x_display.xpm_attributes.colormap = x_display.colormap;
 }
 
 using Rgb = std::array<int, 3>;

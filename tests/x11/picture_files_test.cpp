@@ -5,16 +5,16 @@
 // GoogleTest first: X defines None as a macro, which its headers use as a name.
 #include <gtest/gtest.h>
 
-#include "pictures/picture_files.h"
+#include "x11/picture_files.h"
 
 #include <cstdio>
 #include <cstring>
 
 
-#include "pictures/private_x_server.h"
+#include "x11/private_x_server.h"
 #include "pictures/temp_dir.h"
-#include "pictures/tile_images.h"
-#include "pictures/x_test_support.h"
+#include "x11/tile_images.h"
+#include "x11/x_test_support.h"
 
 namespace {
 
@@ -152,9 +152,9 @@ TEST_F(PictureFiles, ImagePathsOver1023CharactersAreCutInTheMessage) {
 TEST_F(PictureFiles, ABoxColourThatIsPixelZeroOrUnknownIsDrawnWhite) {
     write_images(data);
     ASSERT_EQ(load(std::string("box black\n") + DEFAULTS + BACK_AND_FRAME), 0);
-    EXPECT_EQ(tile_images.box_pixel, game_ui.white_pixel);
+    EXPECT_EQ(tile_images.box_pixel, x_display.white_pixel);
     ASSERT_EQ(load(std::string("box no-such-colour\n") + DEFAULTS + BACK_AND_FRAME), 0);
-    EXPECT_EQ(tile_images.box_pixel, game_ui.white_pixel);
+    EXPECT_EQ(tile_images.box_pixel, x_display.white_pixel);
     ASSERT_EQ(load(std::string("box rgb:00/00/ff\n") + DEFAULTS + BACK_AND_FRAME), 0);
     EXPECT_EQ(tile_images.box_pixel, 0x0000ffu);
     EXPECT_TRUE(messages.empty());

@@ -1,7 +1,7 @@
 // bmp_pixmaps.cpp: the X half of BMP tile sheets. The sheet is decoded by
 // bmp_sheet first, so every refusal happens before a colour or a pixmap is
 // made; TileImages is written only once every tile exists.
-#include "pictures/bmp_pixmaps.h"
+#include "x11/bmp_pixmaps.h"
 
 #include <X11/Xutil.h>
 #include <X11/xpm.h>
@@ -11,9 +11,8 @@
 
 #include "base/report.h"
 #include "pictures/picture_set.h"
-#include "pictures/pixmap_handle.h"
-#include "ui/game_ui.h"
-#include "ui/xpm_pixmap.h"
+#include "x11/pixmap_handle.h"
+#include "x11/x_display.h"
 
 namespace {
 
@@ -58,16 +57,16 @@ unsigned long nearest_cell(Display* display, Colormap colormap, const PaletteCol
 
 // The frame of a sheet set: black and white for a two-colour sheet, the
 // "Marble" frame otherwise, the pattern again when that cannot be made.
-Pixmap make_sheet_frame(int colour_count) {
-    Display* display = game_ui.display;
+PixmapHandle make_sheet_frame(int colour_count) {
+    Display* display = x_display.display;
     if (colour_count != 2) {
         Pixmap frame = None;
-        if (make_pixmap_from_xpm(BUILTIN_SETS[0].frame_image.xpm, &frame) == XpmSuccess) return frame;
+        if (make_pixmap_from_xpm(BUILTIN_SETS[0].frame_image.xpm, &frame) == XpmSuccess) return {display, frame};
     }
-    return XCreatePixmapFromBitmapData(display, game_ui.root,
-                                       reinterpret_cast<char*>(const_cast<unsigned char*>(FRAME_PATTERN.data())), 8,
-                                       8, game_ui.black_pixel, game_ui.white_pixel,
-                                       static_cast<unsigned>(DefaultDepth(display, 0)));
+    return {display, XCreatePixmapFromBitmapData(display, x_display.root,
+                                                 reinterpret_cast<char*>(const_cast<unsigned char*>(FRAME_PATTERN.data())),
+                                                 8, 8, x_display.black_pixel, x_display.white_pixel,
+                                                 static_cast<unsigned>(DefaultDepth(display, 0)))};
 }
 
 }  // namespace
@@ -102,7 +101,7 @@ unsigned long palette_pixel(Display* display, Colormap colormap, SheetPalette& p
     return slot.pixel;
 }
 
-int load_bmp_sheet(Display* display, Colormap colormap, TileImages& images, const char* name, const char* data_dir) {
+int load_bmp_sheet(Display* display, Colormap colormap, LoadedSet& set, const char* name, const char* data_dir) {
     BmpSheet sheet;
     Messages messages;
     const int decoded = read_bmp_sheet(name, data_dir, sheet, messages);
@@ -145,25 +144,25 @@ int load_bmp_sheet(Display* display, Colormap colormap, TileImages& images, cons
                   SHEET_TILE_SIDE, SHEET_TILE_SIDE, 0, 0);
     }
 
-    images.tile_width = SHEET_TILE_SIDE;
-    images.tile_height = SHEET_TILE_SIDE;
-    images.box = 0;
-    images.state_enabled[0] = 1;
-    images.state_enabled[1] = 1;
-    images.state_enabled[2] = 0;  // the pushed slots keep whatever they hold; nothing reads them
+    set.tile_width = SHEET_TILE_SIDE;
+    set.tile_height = SHEET_TILE_SIDE;
+    set.box = 0;
+    set.state_enabled = {1, 1, 0};
     for (std::size_t i = 0; i < SHEET_TILES.size(); ++i) {
         const SheetTile& tile = SHEET_TILES[i];
         if (tile.state < 0)
-            images.background = tiles[i].release();
+            set.background = std::move(tiles[i]);
         else
-            images.images[tile.state][tile.colour] = tiles[i].release();
+            set.images[static_cast<std::size_t>(tile.state)][static_cast<std::size_t>(tile.colour)] = std::move(tiles[i]);
     }
     return sheet.colour_count;
 }
 
 int load_bmp_picture_set(const char* name, const char* data_dir) {
-    const int colour_count = load_bmp_sheet(game_ui.display, game_ui.colormap, tile_images, name, data_dir);
+    LoadedSet set;
+    const int colour_count = load_bmp_sheet(x_display.display, x_display.colormap, set, name, data_dir);
     if (colour_count == -1) return -1;
-    tile_images.frame = make_sheet_frame(colour_count);
+    set.frame = make_sheet_frame(colour_count);
+    commit_tile_images(set);
     return 0;
 }

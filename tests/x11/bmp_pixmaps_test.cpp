@@ -5,7 +5,7 @@
 // GoogleTest first: X defines None as a macro, which its headers use as a name.
 #include <gtest/gtest.h>
 
-#include "pictures/bmp_pixmaps.h"
+#include "x11/bmp_pixmaps.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,18 +13,24 @@
 
 
 #include "pictures/bmp_sheet_builder.h"
-#include "pictures/picture_files.h"
+#include "x11/picture_files.h"
 #include "pictures/picture_set.h"
-#include "pictures/private_x_server.h"
+#include "x11/private_x_server.h"
 #include "pictures/temp_dir.h"
-#include "pictures/x_test_support.h"
+#include "x11/x_test_support.h"
 
 namespace {
 
-TileImages sentinel_images() {
-    TileImages images;
-    std::memset(&images, 0x5a, sizeof images);
-    return images;
+// Whether a loader has put anything into `set`.
+bool untouched(const LoadedSet& set) {
+    if (set.tile_width != 0 || set.tile_height != 0 || set.box != 0) return false;
+    if (set.background.get() != None || set.frame.get() != None) return false;
+    for (const auto& state_images : set.images) {
+        for (const PixmapHandle& image : state_images) {
+            if (image.get() != None) return false;
+        }
+    }
+    return true;
 }
 
 std::vector<std::uint8_t> sheet_bytes(int bits, const std::function<int(int, int)>& pixel) {
@@ -37,13 +43,13 @@ std::vector<std::uint8_t> sheet_bytes(int bits, const std::function<int(int, int
 
 Rgb rgb_of(const PaletteColour& c) { return {c.red, c.green, c.blue}; }
 
-// Messages, a scratch folder and a TileImages full of marks, for a test
+// Messages, a scratch folder and an empty set to load into, for a test
 // whose server the derived fixture provides.
 class LoaderTest : public ::testing::Test {
 protected:
     TempDir dir;
     Messages messages;
-    TileImages images = sentinel_images();
+    LoadedSet images;
 
     void use(Display* display) {
         use_display(display);
@@ -109,14 +115,13 @@ TEST_F(SheetOnTrueColor, EveryTileComesFromItsPlaceOnTheSheet) {
     BmpSheet sheet;
     ASSERT_EQ(decode_bmp_sheet(bytes, "", sheet, messages), 0);
 
-    ASSERT_EQ(load_bmp_sheet(display, game_ui.colormap, images, "tiles.bmp", dir.path().c_str()), 16);
+    ASSERT_EQ(load_bmp_sheet(display, x_display.colormap, images, "tiles.bmp", dir.path().c_str()), 16);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(images.tile_width, 32);
     EXPECT_EQ(images.tile_height, 32);
     EXPECT_EQ(images.box, 0);
-    EXPECT_EQ((std::array{images.state_enabled[0], images.state_enabled[1], images.state_enabled[2]}),
-              (std::array{1, 1, 0}));
-    EXPECT_EQ(images.images[2][4], sentinel_images().images[2][4]);  // pushed slots are not touched
+    EXPECT_EQ(images.state_enabled, (std::array{1, 1, 0}));
+    EXPECT_EQ(images.images[2][4].get(), None);  // a sheet has no pushed images
 
     auto expect_tile = [&](Pixmap pixmap, int tile, const char* what) {
         const ReadBack back(display, pixmap);
@@ -126,10 +131,10 @@ TEST_F(SheetOnTrueColor, EveryTileComesFromItsPlaceOnTheSheet) {
         EXPECT_EQ(back.rgb(31, 31), rgb_of(sheet.palette[static_cast<std::size_t>(tile)])) << what;
         EXPECT_EQ(back.rgb(1, 0), rgb_of(sheet.palette[15])) << what;
     };
-    expect_tile(images.background, 0, "background");
+    expect_tile(images.background.get(), 0, "background");
     for (int c = 0; c < 5; ++c) {
-        expect_tile(images.images[0][c], 1 + c, "default");
-        expect_tile(images.images[1][c], 7 + c, "selected");
+        expect_tile(images.images[0][c].get(), 1 + c, "default");
+        expect_tile(images.images[1][c].get(), 7 + c, "selected");
     }
 }
 
@@ -141,11 +146,11 @@ TEST_P(SheetDepths, TilesHoldExactlyThePixelsOfTheSheet) {
     write("s.bmp", bytes);
     BmpSheet sheet;
     ASSERT_EQ(decode_bmp_sheet(bytes, "", sheet, messages), 0);
-    ASSERT_EQ(load_bmp_sheet(display, game_ui.colormap, images, "s.bmp", dir.path().c_str()), colours);
+    ASSERT_EQ(load_bmp_sheet(display, x_display.colormap, images, "s.bmp", dir.path().c_str()), colours);
 
     int wrong = 0;
     for (const SheetTile& tile : SHEET_TILES) {
-        const Pixmap pixmap = tile.state < 0 ? images.background : images.images[tile.state][tile.colour];
+        const Pixmap pixmap = tile.state < 0 ? images.background.get() : images.images[tile.state][tile.colour].get();
         const ReadBack back(display, pixmap);
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x)
@@ -161,10 +166,9 @@ TEST_F(SheetOnTrueColor, RefusedSheetsLeaveTileImagesAsTheyWere) {
     auto bytes = sheet_bytes(8, tile_number_at);
     bytes[22] = 65;  // height
     write("tall.bmp", bytes);
-    const TileImages before = images;
-    EXPECT_EQ(load_bmp_sheet(display, game_ui.colormap, images, "tall.bmp", dir.path().c_str()), -1);
-    EXPECT_EQ(load_bmp_sheet(display, game_ui.colormap, images, "gone.bmp", dir.path().c_str()), -1);
-    EXPECT_EQ(std::memcmp(&before, &images, sizeof images), 0);
+    EXPECT_EQ(load_bmp_sheet(display, x_display.colormap, images, "tall.bmp", dir.path().c_str()), -1);
+    EXPECT_EQ(load_bmp_sheet(display, x_display.colormap, images, "gone.bmp", dir.path().c_str()), -1);
+    EXPECT_TRUE(untouched(images));
     EXPECT_EQ(messages, (Messages{"Error: not supported data format or size.\n",
                                   "Error: can't open BMP file 'gone.bmp'.\n"}));
 }
@@ -180,19 +184,19 @@ TEST_F(SheetOnTrueColor, TwoColourSheetsGetTheCheckerFrame) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             const bool set = FRAME_PATTERN[static_cast<std::size_t>(y)] >> x & 1;
-            wrong += frame.pixel(x, y) != (set ? game_ui.black_pixel : game_ui.white_pixel);
+            wrong += frame.pixel(x, y) != (set ? x_display.black_pixel : x_display.white_pixel);
         }
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(frame.pixel(7, 0), game_ui.black_pixel);  // solid right column
-    EXPECT_EQ(frame.pixel(0, 0), game_ui.black_pixel);
-    EXPECT_EQ(frame.pixel(1, 0), game_ui.white_pixel);
+    EXPECT_EQ(frame.pixel(7, 0), x_display.black_pixel);  // solid right column
+    EXPECT_EQ(frame.pixel(0, 0), x_display.black_pixel);
+    EXPECT_EQ(frame.pixel(1, 0), x_display.white_pixel);
 }
 
 TEST_F(SheetOnTrueColor, OtherSheetsGetTheMarbleFrame) {
     write("colour.BMP", sheet_bytes(4, tile_number_at));
     ASSERT_EQ(load_picture_files("colour.BMP", dir.path().c_str()), 0);
     Pixmap marble = None;
-    ASSERT_EQ(XpmCreatePixmapFromData(display, game_ui.root, const_cast<char**>(BUILTIN_SETS[0].frame_image.xpm),
+    ASSERT_EQ(XpmCreatePixmapFromData(display, x_display.root, const_cast<char**>(BUILTIN_SETS[0].frame_image.xpm),
                                       &marble, nullptr, nullptr),
               XpmSuccess);
     const ReadBack want(display, marble);
@@ -263,17 +267,18 @@ TEST_F(SheetOnFullColormap, TheWarningPairComesOncePerLoad) {
     write("full.bmp", bytes);
     const Messages pair = {"Warning: can't allocate color.\n", "(use similar colors...)\n"};
 
-    ASSERT_EQ(load_bmp_sheet(display8, game_ui.colormap, images, "full.bmp", dir.path().c_str()), 16);
+    ASSERT_EQ(load_bmp_sheet(display8, x_display.colormap, images, "full.bmp", dir.path().c_str()), 16);
     EXPECT_EQ(messages, pair);
     // The red goes to the lower of the two equally near red cells, the
     // gray-ish colour to a gray cell, and black to the server's own black.
-    const ReadBack background(display8, images.background);
+    const ReadBack background(display8, images.background.get());
     EXPECT_EQ(background.pixel(0, 0), taken[taken.size() - 2]);
     EXPECT_EQ(background.rgb(1, 0), FILLER);
     EXPECT_EQ(background.rgb(3, 0), (Rgb{0, 0, 0}));
 
     messages.clear();
-    ASSERT_EQ(load_bmp_sheet(display8, game_ui.colormap, images, "full.bmp", dir.path().c_str()), 16);
+    images = LoadedSet{};
+    ASSERT_EQ(load_bmp_sheet(display8, x_display.colormap, images, "full.bmp", dir.path().c_str()), 16);
     EXPECT_EQ(messages, pair);
 }
 
@@ -283,10 +288,10 @@ TEST_F(SheetOnFullColormap, EachEntryIsMatchedOnceAndTheFirstOfEqualsWins) {
     sheet.palette[0] = {199, 0, 0};
     sheet.palette[1] = {0x41, 0x3f, 0x42};
     SheetPalette palette = make_sheet_palette(sheet);
-    const unsigned long red = palette_pixel(display8, game_ui.colormap, palette, 0);
+    const unsigned long red = palette_pixel(display8, x_display.colormap, palette, 0);
     EXPECT_EQ(red, taken[taken.size() - 2]);
     // The filler matches exactly; the search stops at the first such cell.
-    EXPECT_EQ(palette_pixel(display8, game_ui.colormap, palette, 1), taken[0]);
+    EXPECT_EQ(palette_pixel(display8, x_display.colormap, palette, 1), taken[0]);
     EXPECT_EQ(messages.size(), 2u);
 
     // The colormap changes behind the loader's back: a matched entry keeps
@@ -294,10 +299,10 @@ TEST_F(SheetOnFullColormap, EachEntryIsMatchedOnceAndTheFirstOfEqualsWins) {
     XColor changed{};
     changed.pixel = red;
     changed.flags = DoRed | DoGreen | DoBlue;
-    XStoreColor(display8, game_ui.colormap, &changed);
-    EXPECT_EQ(palette_pixel(display8, game_ui.colormap, palette, 0), red);
+    XStoreColor(display8, x_display.colormap, &changed);
+    EXPECT_EQ(palette_pixel(display8, x_display.colormap, palette, 0), red);
     changed.red = 200 << 8;
-    XStoreColor(display8, game_ui.colormap, &changed);
+    XStoreColor(display8, x_display.colormap, &changed);
     EXPECT_EQ(messages.size(), 2u);
 }
 

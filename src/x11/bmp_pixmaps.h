@@ -7,7 +7,7 @@
 #include <array>
 
 #include "pictures/bmp_sheet.h"
-#include "pictures/tile_images.h"
+#include "x11/tile_images.h"
 
 // 8 x 8, rows top to bottom, least significant bit leftmost; set bits black.
 constexpr std::array<unsigned char, 8> FRAME_PATTERN = {0xd5, 0xaa, 0xd5, 0xaa, 0xd5, 0xaa, 0xd5, 0xff};
@@ -31,9 +31,9 @@ SheetPalette make_sheet_palette(const BmpSheet& sheet);
 unsigned long palette_pixel(Display* display, Colormap colormap, SheetPalette& palette, int index);
 
 // Reads sheet `name` (as written, then under data_dir) and fills the tiles
-// and background of `images`. Returns 2 ^ bits per pixel, or -1 with
-// `images` unchanged after reporting why.
-int load_bmp_sheet(Display* display, Colormap colormap, TileImages& images, const char* name, const char* data_dir);
+// and background of `set`. Returns 2 ^ bits per pixel, or -1 with `set`
+// unchanged after reporting why.
+int load_bmp_sheet(Display* display, Colormap colormap, LoadedSet& set, const char* name, const char* data_dir);
 
 // The BMP branch of load_picture_files: the sheet, then the frame. 0 / -1.
 int load_bmp_picture_set(const char* name, const char* data_dir);

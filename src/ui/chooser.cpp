@@ -1,7 +1,7 @@
 // chooser.cpp: the "(other)" list of catalogue entries, a small window at
 // the pointer with a nested event loop of its own. It only sets the picture
 // choice; loading the chosen set is the controller's business.
-#include "pictures/chooser.h"
+#include "ui/chooser.h"
 
 #include <X11/Xlib.h>
 #include <algorithm>
@@ -12,28 +12,18 @@
 #include "ui/buttons_menus.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
+#include "x11/x_display.h"
 
 namespace {
 
 
 void draw_catalogue_rows(Window window, int highlighted_row, int count, int row_chars,
                          const std::vector<CatalogEntry>& entries) {
-    Display* display = game_ui.display;
     for (int i = 0; i < count; ++i) {
         const CatalogEntry& entry = entries[static_cast<std::size_t>(i)];
-        unsigned long foreground = game_ui.black_pixel;
-        unsigned long background = game_ui.white_pixel;
-        if (entry.disabled) {
-            foreground = game_ui.gray_pixel;  // gray even under the pointer
-        } else if (i == highlighted_row) {
-            foreground = game_ui.white_pixel;
-            background = game_ui.black_pixel;
-        }
-        XSetForeground(display, game_ui.gc, foreground);
-        XSetBackground(display, game_ui.gc, background);
         std::string text = " " + entry.name;
         text.resize(static_cast<std::size_t>(row_chars), ' ');
-        XDrawImageString(display, window, game_ui.gc, 2, i * MENU_ROW_HEIGHT + 15, text.data(), row_chars);
+        draw_list_row(window, i, text, entry.disabled != 0, i == highlighted_row);
     }
 }
 
@@ -61,16 +51,9 @@ struct Chooser {
     // The entry pressed, or -1. A press or an Expose meant for another
     // window ends the chooser and is left queued for the controller.
     int run() {
-        Display* display = game_ui.display;
-        for (;;) {
-            XEvent event;
-            XPeekEvent(display, &event);
-            if (event.xany.window != window) {
-                if (event.type == ButtonPress || event.type == Expose) return -1;
-                XNextEvent(display, &event);
-                continue;
-            }
-            XNextEvent(display, &event);
+        Display* display = x_display.display;
+        XEvent event;
+        while (next_event_for(window, None, event)) {
             switch (event.type) {
             case ButtonPress:
                 return highlighted_row >= 0 && highlighted_row < count ? highlighted_row : -1;
@@ -88,13 +71,14 @@ struct Chooser {
             }
             XFlush(display);
         }
+        return -1;
     }
 };
 
 }  // namespace
 
 int choose_other_picture() {
-    Display* display = game_ui.display;
+    Display* display = x_display.display;
     const PointerPosition pointer = query_pointer(game_ui.main_window);
 
     const int count = std::min(catalogue_count, static_cast<int>(catalogue.size()));
@@ -103,12 +87,13 @@ int choose_other_picture() {
     const int row_chars = static_cast<int>(longest) + 2;
 
     XSetFont(display, game_ui.gc, game_ui.font);
-    const int width = row_chars * game_ui.char_width + 4;
-    const int height = count * MENU_ROW_HEIGHT + 6;
+    const Size2 size = chooser_window_size(row_chars, count, game_ui.char_width);
+    const int width = size.width;
+    const int height = size.height;
     const Window window = XCreateSimpleWindow(display, game_ui.main_window, pointer.x, pointer.y,
                                               static_cast<unsigned>(width),
-                                              static_cast<unsigned>(height), 1, game_ui.black_pixel,
-                                              game_ui.white_pixel);
+                                              static_cast<unsigned>(height), MENU_BORDER, x_display.black_pixel,
+                                              x_display.white_pixel);
     XSelectInput(display, window,
                  ButtonPressMask | ButtonReleaseMask | LeaveWindowMask | PointerMotionMask | ExposureMask);
     XMapWindow(display, window);

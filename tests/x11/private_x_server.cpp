@@ -1,5 +1,5 @@
 // private_x_server.cpp: starting and ending the tests' own Xvfb.
-#include "pictures/private_x_server.h"
+#include "x11/private_x_server.h"
 
 #include <csignal>
 #include <cstdlib>

@@ -1,0 +1,80 @@
+// picture_loader.cpp: the chosen picture set made into TileImages, from a
+// built-in set or, through load_picture_files, from a catalogue entry, with
+// "Head" as the fallback. Knows the picture choice and the catalogue; the
+// windows that show the images are not its business.
+#include "x11/picture_loader.h"
+
+#include "base/report.h"
+#include "pictures/catalogue.h"
+#include "pictures/picture_choice.h"
+#include "x11/picture_files.h"
+#include "x11/tile_images.h"
+#include "x11/x_display.h"
+
+namespace {
+
+// Makes one image; an absent source leaves the handle empty. False on failure.
+bool make_image(const ImageSource& source, PixmapHandle& slot) {
+    if (source.xpm == nullptr) return true;
+    Pixmap pixmap = None;
+    if (make_pixmap_from_xpm(source.xpm, &pixmap) != XpmSuccess) return false;
+    slot = PixmapHandle(x_display.display, pixmap);
+    return true;
+}
+
+int load_fallback_set() { return load_builtin_set(BUILTIN_SETS[FALLBACK_SET]); }
+
+}  // namespace
+
+int load_builtin_set(const PictureSet& set) {
+    LoadedSet loaded;
+    loaded.box = set.box;
+    loaded.state_enabled = {1, set.selected, set.pushed};
+    loaded.tile_width = set.tile_width;
+    loaded.tile_height = set.tile_height;
+    if (set.box == 1) loaded.box_pixel = static_cast<std::uint32_t>(box_pixel_for(set.box_color));
+
+    const std::array<const std::array<ImageSource, NUM_COLOURS>*, 3> per_state = {
+        &set.default_images, &set.selected_images, &set.pushed_images};
+    bool made = true;
+    for (std::size_t state = 0; state < 3 && made; ++state) {
+        for (std::size_t colour = 0; colour < NUM_COLOURS && made; ++colour)
+            made = make_image((*per_state[state])[colour], loaded.images[state][colour]);
+    }
+    if (made) made = make_image(set.background_image, loaded.background);
+    if (made) made = make_image(set.frame_image, loaded.frame);
+    if (!made) {
+        report("Error: can't create pixmap from data.\n");
+        return -1;
+    }
+    commit_tile_images(loaded);
+    return 0;
+}
+
+int load_picture_set(const char* data_dir) {
+    if (catalogue_index != -1) {
+        picture_index = -1;
+        const auto index = static_cast<std::size_t>(catalogue_index);
+        if (index < catalogue.size()) {
+            CatalogEntry& entry = catalogue[index];
+            if (load_picture_files(entry.file.c_str(), data_dir) == 0) return 0;
+            entry.disabled = 1;
+        }
+        picture_index = FALLBACK_SET;
+        return load_fallback_set();
+    }
+    if (load_builtin_set(BUILTIN_SETS[picture_index]) == 0) return 0;
+    // picture_index keeps the failed set's number: the menu marks it and
+    // the settings keep it.
+    return load_fallback_set();
+}
+
+unsigned long box_pixel_for(const std::string& colour_name) {
+    XColor screen = {};
+    XColor exact = {};
+    const Status allocated =
+        XAllocNamedColor(x_display.display, x_display.colormap, colour_name.c_str(), &screen, &exact);
+    // A pixel of 0 is taken as "no colour" and outlined in white.
+    if (allocated == 0 || screen.pixel == 0) return x_display.white_pixel;
+    return screen.pixel;
+}

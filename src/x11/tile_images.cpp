@@ -1,0 +1,37 @@
+// tile_images.cpp: the one TileImages, and handing a loaded set over to it.
+#include "x11/tile_images.h"
+
+#include "x11/x_display.h"
+
+TileImages tile_images = {};
+
+void commit_tile_images(LoadedSet& set, TileImages& target) {
+    target.tile_width = set.tile_width;
+    target.tile_height = set.tile_height;
+    target.box = set.box;
+    if (set.box == 1) target.box_pixel = set.box_pixel;
+    for (std::size_t state = 0; state < 3; ++state) {
+        target.state_enabled[state] = set.state_enabled[state];
+        for (std::size_t colour = 0; colour < NUM_COLOURS; ++colour) {
+            PixmapHandle& image = set.images[state][colour];
+            if (set.state_enabled[state] != 1) image.reset();
+            target.images[state][colour] = image.release();
+        }
+    }
+    target.background = set.background.release();
+    target.frame = set.frame.release();
+}
+
+void free_tile_images() {
+    Display* display = x_display.display;
+    for (int state = 0; state < 3; ++state) {
+        if (tile_images.state_enabled[state] != 1) continue;
+        for (Pixmap image : tile_images.images[state]) {
+            if (image != 0) XFreePixmap(display, image);
+        }
+    }
+    // Tested although a loaded set always has both: freeing pixmap 0 is a
+    // protocol error, which would end the program.
+    if (tile_images.background != 0) XFreePixmap(display, tile_images.background);
+    if (tile_images.frame != 0) XFreePixmap(display, tile_images.frame);
+}
