@@ -215,9 +215,12 @@ std::string GameProcess::stdout_text() const { return read_file(out_path_); }
 
 // ---------------------------------------------------------------- driver
 
-Driver::~Driver()
+Driver::~Driver() { disconnect(); }
+
+void Driver::disconnect()
 {
     if (display_ != nullptr) XCloseDisplay(display_);
+    display_ = nullptr;
 }
 
 int Driver::connect(const std::string& display_name)

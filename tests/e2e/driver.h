@@ -89,6 +89,8 @@ public:
     Driver& operator=(const Driver&) = delete;
 
     int connect(const std::string& display_name);
+    // Closes the connection, before a test takes the server away.
+    void disconnect();
     Display* display() const { return display_; }
     Window root() const { return root_; }
 

@@ -75,6 +75,17 @@ TEST_F(QuitButtonTest, WithoutHomeNothingIsWritten)
     EXPECT_TRUE(settings_text().empty());
 }
 
+TEST_F(QuitButtonTest, LostDisplayKeepsTheSettings)
+{
+    write_settings(12, 9, SET_FACE);
+    start_game();
+    ASSERT_TRUE(windows.complete);
+    driver.disconnect();
+    xvfb.stop();
+    EXPECT_EQ(game.wait_exit(10s), 0);
+    EXPECT_EQ(settings_text(), "# Clumpout\nWidth   12\nHeight   9\nPictures 2\n");
+}
+
 // Under a real window manager the close request is a WM_DELETE_WINDOW
 // message; the game ends normally on it, so its settings are saved.
 class WindowManagerTest : public E2eTest {
