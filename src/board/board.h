@@ -28,6 +28,7 @@ struct ScoreState {
 };
 
 enum TileState { TILE_DEFAULT = 0, TILE_SELECTED = 1, TILE_PUSHED = 2 };
+constexpr int NUM_TILE_STATES = 3;
 
 extern Board board;
 extern ScoreState score_state;

@@ -83,14 +83,14 @@ private:
 
     // 0 done, 1 unknown keyword, -1 error.
     int one_word(const std::string& keyword) {
-        if (keyword == "default") return read_names(set_.default_images.data(), 5);
+        if (keyword == "default") return read_names(set_.default_images.data(), NUM_COLOURS);
         if (keyword == "selected") {
             set_.selected = 1;
-            return read_names(set_.selected_images.data(), 5);
+            return read_names(set_.selected_images.data(), NUM_COLOURS);
         }
         if (keyword == "pushed") {
             set_.pushed = 1;
-            return read_names(set_.pushed_images.data(), 5);
+            return read_names(set_.pushed_images.data(), NUM_COLOURS);
         }
         if (keyword == "background") return read_names(&set_.background_image, 1);
         if (keyword == "frame") return read_names(&set_.frame_image, 1);

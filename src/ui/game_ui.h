@@ -5,14 +5,7 @@
 #include <X11/Xlib.h>
 #include <cstdint>
 
-enum ButtonIndex {
-    BUTTON_QUIT = 0,
-    BUTTON_NEW_GAME = 1,
-    BUTTON_UNDO = 2,
-    BUTTON_SIZE = 3,
-    BUTTON_PICTURES = 4,
-    NUM_BUTTONS = 5
-};
+#include "ui/layout.h"
 
 extern const char* const BUTTON_LABELS[NUM_BUTTONS];
 

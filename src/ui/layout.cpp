@@ -7,8 +7,8 @@
 
 #include "base/report.h"
 
-std::array<ButtonSpan, 5> layout_buttons(std::span<const char* const, 5> labels, int char_width) {
-    std::array<ButtonSpan, 5> spans{};
+std::array<ButtonSpan, NUM_BUTTONS> layout_buttons(std::span<const char* const, NUM_BUTTONS> labels, int char_width) {
+    std::array<ButtonSpan, NUM_BUTTONS> spans{};
     int x = BOARD_X;
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const int length = static_cast<int>(std::strlen(labels[i]));

@@ -61,6 +61,15 @@ constexpr int MENU_EXTRA_HEIGHT = 6; // below and above the rows
 constexpr int MENU_TEXT_Y = 15;      // a row's baseline below its top
 constexpr int MENU_SEPARATOR_Y = 9;  // a separator row's line below its top
 
+enum ButtonIndex {
+    BUTTON_QUIT = 0,
+    BUTTON_NEW_GAME = 1,
+    BUTTON_UNDO = 2,
+    BUTTON_SIZE = 3,
+    BUTTON_PICTURES = 4,
+    NUM_BUTTONS = 5
+};
+
 struct Size2 {
     int width;
     int height;
@@ -73,7 +82,7 @@ struct ButtonSpan {
 
 // Buttons stand side by side from x 16, each one character wider than its
 // label and one character apart.
-std::array<ButtonSpan, 5> layout_buttons(std::span<const char* const, 5> labels, int char_width);
+std::array<ButtonSpan, NUM_BUTTONS> layout_buttons(std::span<const char* const, NUM_BUTTONS> labels, int char_width);
 
 Size2 main_window_size(int columns, int rows, int tile_width, int tile_height);
 Size2 board_window_size(int columns, int rows, int tile_width, int tile_height);

@@ -75,9 +75,9 @@ int load_description_file(const char* name, const char* data_dir) {
     loaded.tile_width = set.tile_width;
     loaded.tile_height = set.tile_height;
 
-    const std::array<const std::array<ImageSource, NUM_COLOURS>*, 3> sources = {
+    const std::array<const std::array<ImageSource, NUM_COLOURS>*, NUM_TILE_STATES> sources = {
         &set.default_images, &set.selected_images, &set.pushed_images};
-    for (std::size_t state = 0; state < 3; ++state) {
+    for (std::size_t state = 0; state < NUM_TILE_STATES; ++state) {
         if (loaded.state_enabled[state] != 1) continue;
         for (std::size_t colour = 0; colour < NUM_COLOURS; ++colour) {
             if (read_image((*sources[state])[colour], data_dir, loaded.images[state][colour]) == -1) return -1;

@@ -34,10 +34,10 @@ int load_builtin_set(const PictureSet& set) {
     loaded.tile_height = set.tile_height;
     if (set.box == 1) loaded.box_pixel = static_cast<std::uint32_t>(box_pixel_for(set.box_color));
 
-    const std::array<const std::array<ImageSource, NUM_COLOURS>*, 3> per_state = {
+    const std::array<const std::array<ImageSource, NUM_COLOURS>*, NUM_TILE_STATES> per_state = {
         &set.default_images, &set.selected_images, &set.pushed_images};
     bool made = true;
-    for (std::size_t state = 0; state < 3 && made; ++state) {
+    for (std::size_t state = 0; state < NUM_TILE_STATES && made; ++state) {
         for (std::size_t colour = 0; colour < NUM_COLOURS && made; ++colour)
             made = make_image((*per_state[state])[colour], loaded.images[state][colour]);
     }

@@ -10,7 +10,7 @@ void commit_tile_images(LoadedSet& set, TileImages& target) {
     target.tile_height = set.tile_height;
     target.box = set.box;
     if (set.box == 1) target.box_pixel = set.box_pixel;
-    for (std::size_t state = 0; state < 3; ++state) {
+    for (std::size_t state = 0; state < NUM_TILE_STATES; ++state) {
         target.state_enabled[state] = set.state_enabled[state];
         for (std::size_t colour = 0; colour < NUM_COLOURS; ++colour) {
             PixmapHandle& image = set.images[state][colour];
@@ -24,7 +24,7 @@ void commit_tile_images(LoadedSet& set, TileImages& target) {
 
 void free_tile_images() {
     Display* display = x_display.display;
-    for (int state = 0; state < 3; ++state) {
+    for (int state = 0; state < NUM_TILE_STATES; ++state) {
         if (tile_images.state_enabled[state] != 1) continue;
         for (Pixmap image : tile_images.images[state]) {
             if (image != 0) XFreePixmap(display, image);

@@ -15,8 +15,8 @@ struct TileImages {
     int tile_width;
     int tile_height;
     int box;                            // 1 = outline highlighted tiles
-    int state_enabled[3];               // per TileState; always 1 for TILE_DEFAULT
-    Pixmap images[3][NUM_COLOURS];      // [TileState][colour - 1]
+    int state_enabled[NUM_TILE_STATES]; // per TileState; always 1 for TILE_DEFAULT
+    Pixmap images[NUM_TILE_STATES][NUM_COLOURS];      // [TileState][colour - 1]
     Pixmap background;                  // board window background
     Pixmap frame;                       // main window background, score panel border
     std::uint32_t box_pixel;            // outline colour
@@ -30,8 +30,8 @@ struct LoadedSet {
     int tile_height = 0;
     int box = 0;
     std::uint32_t box_pixel = 0;        // read only when box is 1
-    std::array<int, 3> state_enabled = {1, 0, 0};
-    std::array<std::array<PixmapHandle, NUM_COLOURS>, 3> images;
+    std::array<int, NUM_TILE_STATES> state_enabled = {1, 0, 0};
+    std::array<std::array<PixmapHandle, NUM_COLOURS>, NUM_TILE_STATES> images;
     PixmapHandle background;
     PixmapHandle frame;
 };
