@@ -25,3 +25,8 @@ LookupResult look_up_data_file(const char* name, const char* data_dir, std::stri
     if (path.size() > PATH_MAX_CHARS) return LookupResult::TOO_LONG;
     return usable(path) ? LookupResult::FOUND : LookupResult::NOT_FOUND;
 }
+
+// Reads the file looked up as above, at most `max_bytes` of it, into
+// `contents`; `path` as above.
+LookupResult read_data_file(const char* name, const char* data_dir, std::size_t max_bytes, std::string& path,
+                            std::string& contents);

@@ -124,12 +124,9 @@ int read_bmp_sheet(const char* name, const char* data_dir, BmpSheet& out, Messag
         messages.push_back("Error: BMP file name too long.\n");
         return -1;
     }
-    std::optional<std::string> bytes;
+    std::string bytes;
     std::string path;
-    const LookupResult found = look_up_data_file(name, data_dir, path, [&bytes](const std::string& candidate) {
-        bytes = read_whole_file(candidate.c_str(), READ_LIMIT);
-        return bytes.has_value();
-    });
+    const LookupResult found = read_data_file(name, data_dir, READ_LIMIT, path, bytes);
     if (found == LookupResult::TOO_LONG) {
         messages.push_back("Error: BMP file name too long.\n");
         return -1;
@@ -138,6 +135,6 @@ int read_bmp_sheet(const char* name, const char* data_dir, BmpSheet& out, Messag
         messages.push_back(format_message("Error: can't open BMP file '%s'.\n", name));
         return -1;
     }
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes->data());
-    return decode_bmp_sheet(std::span<const std::uint8_t>(data, bytes->size()), path.c_str(), out, messages);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    return decode_bmp_sheet(std::span<const std::uint8_t>(data, bytes.size()), path.c_str(), out, messages);
 }

@@ -28,17 +28,14 @@ std::vector<CatalogEntry> parse_catalogue(std::string_view text) {
 int load_catalogue(std::vector<CatalogEntry>& out, const char* data_dir) {
     // The copy in the current directory shadows the installed one, even
     // when it holds no entry.
-    std::optional<std::string> text;
+    std::string text;
     std::string path;
-    const LookupResult found = look_up_data_file(CATALOGUE_NAME, data_dir, path, [&text](const std::string& candidate) {
-        text = read_whole_file(candidate.c_str());
-        return text.has_value();
-    });
+    const LookupResult found = read_data_file(CATALOGUE_NAME, data_dir, TEXT_FILE_MAX, path, text);
     if (found != LookupResult::FOUND) {
         catalogue_count = 0;
         return 0;
     }
-    std::vector<CatalogEntry> entries = parse_catalogue(*text);
+    std::vector<CatalogEntry> entries = parse_catalogue(text);
     const int count = static_cast<int>(entries.size());
     if (count != 0) out = std::move(entries);
     // The count is the module's own record, whoever keeps the array.

@@ -146,12 +146,9 @@ int parse_picture_text(std::string_view text, const char* name, PictureSet& set,
 }
 
 int parse_picture_file(PictureSet& set, const char* name, const char* data_dir, Messages& messages) {
-    std::optional<std::string> text;
+    std::string text;
     std::string path;
-    const LookupResult found = look_up_data_file(name, data_dir, path, [&text](const std::string& candidate) {
-        text = read_whole_file(candidate.c_str());
-        return text.has_value();
-    });
+    const LookupResult found = read_data_file(name, data_dir, TEXT_FILE_MAX, path, text);
     if (found == LookupResult::TOO_LONG) {
         messages.push_back("Error: data file name too long.\n");
         return -1;
@@ -160,5 +157,5 @@ int parse_picture_file(PictureSet& set, const char* name, const char* data_dir, 
         messages.push_back(format_message("Error: can't open file '%s'.\n", name));
         return -1;
     }
-    return parse_picture_text(*text, name, set, messages);
+    return parse_picture_text(text, name, set, messages);
 }
