@@ -9,6 +9,7 @@
 
 Board board = {20, 10, {}, {}};
 ScoreState score_state = {};
+unsigned deal_seed = 0;
 
 namespace {
 
@@ -31,9 +32,14 @@ bool tile_has_same_neighbour(int column, int row) {
 }  // namespace
 
 void deal_board() {
-    // Seeding at every deal makes two deals in the same second equal; the
-    // column-major order of the draws is what fixes the board for a seed.
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Seeding at every deal makes two deals in the same second equal.
+    deal_board_seeded(static_cast<unsigned>(std::time(nullptr)));
+}
+
+void deal_board_seeded(unsigned seed) {
+    // The column-major order of the draws is what fixes the board for a seed.
+    deal_seed = seed;
+    std::srand(seed);
     for (int column = 0; column < board.columns; ++column) {
         for (int row = 0; row < board.rows; ++row) {
             const int draw = std::rand();

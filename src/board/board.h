@@ -33,7 +33,16 @@ constexpr int NUM_TILE_STATES = 3;
 extern Board board;
 extern ScoreState score_state;
 
+// The number the last deal seeded the generator with. A deal draws from the
+// C library's srand/rand, so a seed gives the same board only with the same
+// C library: a seed written down on one system may deal another board
+// elsewhere.
+extern unsigned deal_seed;
+
+// Deals a board of the current size seeded with the clock, as every game does.
 void deal_board();
+// Deals the board that `seed` gives: the same seed, the same board.
+void deal_board_seeded(unsigned seed);
 bool has_same_neighbour(int column, int row);
 bool any_move_left();
 bool any_marked();

@@ -61,6 +61,7 @@ TEST_F(BoardTest, DealsInTheSameSecondGiveTheBoardOfThatSeed) {
         if (std::time(nullptr) != before) continue;
 
         EXPECT_EQ(std::memcmp(first.cells, board.cells, sizeof board.cells), 0);
+        EXPECT_EQ(deal_seed, static_cast<unsigned>(before)) << "the journal writes down this seed";
         // One draw per cell, column by column, colour (r / 3) % 5 + 1.
         std::srand(static_cast<unsigned>(before));
         for (int c = 0; c < board.columns; ++c) {
