@@ -12,6 +12,8 @@ if(NOT IS_ABSOLUTE "${DATA_DIR}")
 endif()
 
 install(TARGETS clumpout RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The journal tool needs no privilege: it reads the player's own journal.
+install(TARGETS clumpout-journal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # DATA_DIR itself, even when themes/ is still empty; then everything in themes/.
 install(DIRECTORY DESTINATION ${DATA_DIR})
@@ -26,6 +28,7 @@ string(REPLACE "/usr/local/lib/X11/clumpo" "${DATA_DIR}" clumpout_man_page "${cl
 file(WRITE ${PROJECT_BINARY_DIR}/install/clumpout.6 "${clumpout_man_page}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/clumpout.6)
 install(FILES ${PROJECT_BINARY_DIR}/install/clumpout.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${PROJECT_SOURCE_DIR}/man/clumpout-journal.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES ${PROJECT_SOURCE_DIR}/desktop/clumpout.xpm
         DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps OPTIONAL)

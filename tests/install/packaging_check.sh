@@ -64,7 +64,7 @@ cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE="$build_type" \
     -DCLUMPOUT_TESTS=OFF -DCLUMPOUT_BENCH=OFF -DCLUMPOUT_FUZZ=OFF \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DDATA_DIR="$data_dir" >"$work/configure.log" 2>&1 ||
     { tail -n 30 "$work/configure.log"; echo "FAIL: configure failed"; exit 1; }
-cmake --build "$build" --target clumpout -j2 >"$work/build.log" 2>&1 ||
+cmake --build "$build" --target clumpout clumpout-journal -j2 >"$work/build.log" 2>&1 ||
     { tail -n 30 "$work/build.log"; echo "FAIL: build failed"; exit 1; }
 
 # --- staged install ----------------------------------------------------------
@@ -89,6 +89,14 @@ if [[ ! -d $staged_data ]]; then
 elif ((with_group)); then
     [[ $(mode_of "$staged_data") == 2775 ]] || fail "data directory mode $(mode_of "$staged_data"), want 2775"
     [[ $(group_of "$staged_data") == games ]] || fail "data directory group $(group_of "$staged_data"), want games"
+fi
+
+# The journal tool reads only the player's own files: no group rights.
+staged_tool="$stage$prefix/bin/clumpout-journal"
+if [[ ! -x $staged_tool ]]; then
+    fail "no executable at $staged_tool"
+else
+    [[ $(mode_of "$staged_tool") == 755 ]] || fail "journal tool mode $(mode_of "$staged_tool"), want 755"
 fi
 
 # Every shipped theme file, unchanged and readable by all, none writable by the group.
@@ -118,6 +126,14 @@ else
         warnings=$(groff -man -ww -z "$man_page" 2>&1)
         [[ -z $warnings ]] || fail "manual page does not format cleanly: $warnings"
     fi
+fi
+
+tool_page="$stage$prefix/share/man/man1/clumpout-journal.1"
+if [[ ! -f $tool_page ]]; then
+    fail "no manual page at $tool_page"
+elif command -v groff >/dev/null; then
+    warnings=$(groff -man -ww -z "$tool_page" 2>&1)
+    [[ -z $warnings ]] || fail "journal tool manual page does not format cleanly: $warnings"
 fi
 
 entry="$stage$prefix/share/applications/clumpout.desktop"
