@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/data_dir.h"
+#include "app/game_journal.h"
 #include "app/settings.h"
 #include "base/privileges.h"
 #include "board/board.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
     if (!take_command_line(argc, argv)) print_usage_and_exit(argc > 0 && argv[0] != nullptr ? argv[0] : "clumpout");
 
     read_settings(&board.columns, &board.rows, &picture_index);
+    take_deal_choice();
+    keep_journal();
     XSetIOErrorHandler(keep_settings_and_exit);
     run_game(DATA_DIR);
     write_settings(board.columns, board.rows, pictures_number());

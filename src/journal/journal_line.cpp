@@ -199,7 +199,7 @@ struct KeyRule {
 
 static const KeyRule KEY_RULES[KEY_COUNT] = {
     /* name     value                                                                          */
-    {"deal",  [](std::string_view v, JournalRecord& r) { return parse_number(v, r.deal); }},
+    {"deal",  [](std::string_view v, JournalRecord& r) { return parse_deal_number(v, r.deal); }},
     {"size",  [](std::string_view v, JournalRecord& r) { return parse_size(v, r); }},
     {"set",   [](std::string_view v, JournalRecord& r) { return unescape_set(v, r.set); }},
     {"moves", [](std::string_view v, JournalRecord& r) { return parse_in_range(v, 0, MAX_JOURNAL_MOVES, r.moves); }},
@@ -215,6 +215,14 @@ void skip_line(Messages& messages, int line_number, const std::string& why) {
 }
 
 }  // namespace
+
+bool parse_deal_number(std::string_view text, unsigned& out) {
+    // from_chars into an unsigned type takes digits only: no sign, no space.
+    std::uint32_t value = 0;
+    if (!parse_number(text, value)) return false;
+    out = value;
+    return true;
+}
 
 std::string journal_rank_text(int rank) {
     if (rank == JOURNAL_RANK_REPLAY) return "replay";

@@ -53,6 +53,10 @@ struct JournalRecord {
 // bytes and '%' are written as %XX so the line stays one line of words.
 std::string format_journal_line(const JournalRecord& record);
 
+// A deal number as the journal and CLUMPOUT_DEAL write it: decimal digits
+// only, 0 to 4294967295. False, leaving `out` alone, for anything else.
+bool parse_deal_number(std::string_view text, unsigned& out);
+
 // "YYYY-MM-DDTHH:MM:SSZ", the time stamp that starts a line.
 std::string format_journal_time(std::int64_t when);
 

@@ -13,7 +13,9 @@
 #include "board/board.h"
 #include "board/board_sizes.h"
 #include "ui/chooser.h"
+#include "pictures/catalogue.h"
 #include "pictures/picture_choice.h"
+#include "pictures/picture_set.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
 #include "x11/x_display.h"
@@ -58,6 +60,14 @@ MenuItem pictures_menu[] = {
     {"(other)",   1,        choose_other_picture},   // enabled when the catalogue has entries
     {nullptr,     0,        nullptr},
 };
+
+const char* current_set_name() {
+    // The first rows of the menu are the built-in sets, in their order.
+    if (picture_index >= 0 && picture_index < NUM_BUILTIN_SETS) return pictures_menu[picture_index].label;
+    if (catalogue_index >= 0 && static_cast<std::size_t>(catalogue_index) < catalogue.size())
+        return catalogue[static_cast<std::size_t>(catalogue_index)].name.c_str();
+    return pictures_menu[FALLBACK_SET].label;
+}
 
 int draw_button(int button_index) {
     Display* display = x_display.display;

@@ -15,6 +15,10 @@ extern MenuItem size_menu[];
 extern MenuItem pictures_menu[];
 constexpr int PICTURES_OTHER_ROW = 4;  // "(other)", enabled when the catalogue has entries
 
+// The name of the picture set in use: its Pictures menu row, or its
+// catalogue name.
+const char* current_set_name();
+
 int draw_button(int button_index);
 int draw_button_frame(int button_index);
 int run_menu(MenuItem* items, int button_index, int current_index);

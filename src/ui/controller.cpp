@@ -12,6 +12,7 @@
 #include "ui/buttons_menus.h"
 #include "ui/cell_paint.h"
 #include "ui/event_rules.h"
+#include "ui/game_record.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
 #include "x11/x_display.h"
@@ -51,8 +52,15 @@ void reset_play_state(ControllerState& state) {
     state = ControllerState{};
 }
 
+// A finished game whose panel never recorded it (the panel was already up
+// when the game ended, so no Expose came) is still told once, unranked.
+void note_unrecorded_end() {
+    if (score_state.game_over == 1) note_game_end(-1);
+}
+
 void start_new_game(ControllerState& state) {
-    deal_board();
+    note_unrecorded_end();
+    deal_game();
     for (int button = BUTTON_QUIT; button <= BUTTON_PICTURES; ++button) draw_button(button);
     reset_play_state(state);
 }
@@ -70,6 +78,18 @@ void update_hover(const ControllerState& state) {
     if (hover_wants_highlight(state)) highlight_cluster(state.pointer_column, state.pointer_row);
 }
 
+// The cell that removes the marked cluster: the pointer's, which the hover
+// step marked from; should it not be marked, the cluster's first cell.
+PlayedCell removal_cell(const ControllerState& state) {
+    const int column = state.pointer_column, row = state.pointer_row;
+    if (column >= 0 && row >= 0 && column < board.columns && row < board.rows && board.marks[column][row] == 1)
+        return {column, row};
+    for (int c = 0; c < board.columns; ++c)
+        for (int r = 0; r < board.rows; ++r)
+            if (board.marks[c][r] == 1) return {c, r};
+    return {0, 0};  // not reached: the caller saw a mark
+}
+
 // The removal step: on the release, or on the press itself for a set
 // without pushed images.
 void try_remove(ControllerState& state) {
@@ -77,6 +97,7 @@ void try_remove(ControllerState& state) {
     if (!any_marked()) return;
     take_snapshot();
     set_undo_available(state, true);
+    note_removal(removal_cell(state));
     remove_marked();
     draw_status_line();
     // The pointer has not moved, but the tiles under it have: the next
@@ -221,6 +242,7 @@ Outcome ignore_event(EventContext&) { return Outcome::GO_ON; }
 
 Outcome undo_removal(EventContext& context) {
     restore_snapshot();
+    note_undo();
     reset_play_state(context.state);
     return Outcome::GO_ON;
 }
@@ -346,7 +368,10 @@ int run_game(const char* data_dir) {
                 outcome = play(state);
             } while (outcome == Outcome::NEW_GAME);
         } while (outcome == Outcome::RESIZE);
-        if (outcome == Outcome::QUIT) return 0;
+        if (outcome == Outcome::QUIT) {
+            note_unrecorded_end();
+            return 0;
+        }
         free_tile_images();  // Outcome::RELOAD_PICTURES
     }
 }

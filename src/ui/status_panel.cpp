@@ -10,6 +10,7 @@
 #include "base/report.h"
 #include "board/board.h"
 #include "scores/high_score_file.h"
+#include "ui/game_record.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
 #include "x11/x_display.h"
@@ -61,14 +62,18 @@ int draw_status_line() {
 
 PanelContent prepare_score_panel(std::span<HighScoreEntry, HIGH_SCORE_ROWS> entries, const ScoreCalls& calls) {
     int rank = HIGH_SCORE_ROWS;
-    if (score_state.game_over == 1 && score_state.recorded == 0 && size_class != -1) {
+    // A replayed deal is a practice game: the table never sees it.
+    const bool replay_over = score_state.game_over == 1 && game_is_replay();
+    if (score_state.game_over == 1 && score_state.recorded == 0 && size_class != -1 && !replay_over) {
         // Offered once per game, even when the attempt fails.
         score_state.recorded = 1;
         rank = calls.record(score_state.gets - score_state.rests, size_class, game_ui.data_dir);
         record_failed = rank == -1 ? 1 : 0;
     }
+    // The rank is known now (or there is none): the game's end is told here.
+    if (score_state.game_over == 1) note_game_end(rank);
     if (score_state.game_over == 0) record_failed = 0;
-    const bool list = rank != -1 && size_class != -1 &&
+    const bool list = !replay_over && rank != -1 && size_class != -1 &&
                       calls.read_row(entries.data(), size_class, game_ui.data_dir) == 0 && record_failed == 0;
     return {list, rank};
 }

@@ -146,6 +146,7 @@ int GameProcess::start(const GameOptions& options, const std::string& output_dir
     if (!options.logname.empty()) env.push_back("LOGNAME=" + options.logname);
     for (const char* keep : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
         if (const char* v = std::getenv(keep)) env.push_back(std::string(keep) + "=" + v);
+    env.insert(env.end(), options.environment.begin(), options.environment.end());
     std::vector<std::string> args{program};
     args.insert(args.end(), options.args.begin(), options.args.end());
 

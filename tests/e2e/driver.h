@@ -48,6 +48,7 @@ struct GameOptions {
     std::string display;  // DISPLAY
     std::string logname = "tester";
     std::vector<std::string> args;  // after argv[0]
+    std::vector<std::string> environment;  // more NAME=value entries
     std::string program = "";       // defaults to the e2e build of the game
 };
 
