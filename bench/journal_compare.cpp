@@ -14,10 +14,11 @@
 namespace {
 
 int compare(int deals, double seconds, unsigned first_seed) {
-    std::printf("size   deals  beats greedy  mean gain  max gain  cleared(best)  cleared(greedy)  proven uncleared\n");
+    std::printf("size   deals  greedy mean  best mean  beats greedy  mean gain  max gain  cleared(best)  "
+                "cleared(greedy)  proven uncleared  mean level\n");
     for (const BoardSize& size : BOARD_SIZES) {
         int beats = 0, cleared = 0, greedy_cleared = 0, impossible = 0;
-        long gain_sum = 0;
+        long gain_sum = 0, greedy_sum = 0, best_sum = 0, level_sum = 0;
         int gain_max = 0;
         for (int i = 0; i < deals; ++i) {
             JournalRecord deal;
@@ -30,14 +31,19 @@ int compare(int deals, double seconds, unsigned first_seed) {
             deal.play = greedy;  // the line to beat
             const SearchResult result = search_better_line(deal, seconds, deal.deal);
             const int gain = result.best_total - greedy_total;
+            greedy_sum += greedy_total;
+            best_sum += result.best_total;
+            level_sum += result.level;
             beats += gain > 0;
             gain_sum += gain;
             if (gain > gain_max) gain_max = gain;
             cleared += result.clearing == Clearing::CLEARED;
             impossible += result.clearing == Clearing::IMPOSSIBLE;
         }
-        std::printf("%2dx%-2d  %5d  %12d  %9.1f  %8d  %13d  %15d  %16d\n", size.columns, size.rows, deals, beats,
-                    static_cast<double>(gain_sum) / deals, gain_max, cleared, greedy_cleared, impossible);
+        std::printf("%2dx%-2d  %5d  %11.1f  %9.1f  %12d  %9.1f  %8d  %13d  %15d  %16d  %10.1f\n", size.columns,
+                    size.rows, deals, static_cast<double>(greedy_sum) / deals, static_cast<double>(best_sum) / deals,
+                    beats, static_cast<double>(gain_sum) / deals, gain_max, cleared, greedy_cleared, impossible,
+                    static_cast<double>(level_sum) / deals);
         std::fflush(stdout);
     }
     return 0;

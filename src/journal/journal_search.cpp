@@ -145,7 +145,11 @@ private:
         Cluster clusters[MAX_COLUMNS * MAX_ROWS / 2 + 1];
         for (;;) {
             const int count = list_clusters(clusters);
-            if (count == 0) break;
+            if (count == 0) {
+                // A search that starts at the end has found that end.
+                if (followed == 0 && total == NO_TOTAL) total = game_end(line);
+                break;
+            }
             const Position here = save_position();
             for (int i = 0; i < count && !out_of_time_; ++i) {
                 play_journal_move(clusters[i].cell);
@@ -174,6 +178,18 @@ private:
         restore_position(start);
     }
 
+    // The total of the finished game at the current position, whose line is
+    // path_ and then `tail`; the best line so far when it beats it.
+    int game_end(const std::vector<JournalMove>& tail) {
+        const int total = current_total();
+        if (total > best_total_) {
+            best_total_ = total;
+            best_line_ = path_;
+            best_line_.insert(best_line_.end(), tail.begin(), tail.end());
+        }
+        return total;
+    }
+
     // A random game to its end from the current position (left at its end).
     int playout(std::vector<JournalMove>& tail) {
         if (Clock::now() >= deadline_) {
@@ -200,13 +216,7 @@ private:
             play_journal_move(pick.cell);
             tail.push_back(pick.cell);
         }
-        const int total = current_total();
-        if (total > best_total_) {
-            best_total_ = total;
-            best_line_ = path_;
-            best_line_.insert(best_line_.end(), tail.begin(), tail.end());
-        }
-        return total;
+        return game_end(tail);
     }
 
     Clock::time_point deadline_;
