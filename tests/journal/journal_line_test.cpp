@@ -89,6 +89,16 @@ TEST(JournalLineTest, OtherAndBrokenLinesAreSkipped) {
                                   "Warning: journal line 8 skipped: bad play.\n"}));
 }
 
+TEST(JournalLineTest, DealNumbersAreThirtyTwoBitDigitsOnly) {
+    unsigned deal = 7;
+    EXPECT_TRUE(parse_deal_number("4294967295", deal));
+    EXPECT_EQ(deal, 4294967295u);
+    for (const char* bad : {"4294967296", "-1", "+1", "", " 1", "1 ", "0x10", "12abc"}) {
+        EXPECT_FALSE(parse_deal_number(bad, deal)) << bad;
+        EXPECT_EQ(deal, 4294967295u) << "changed by " << bad;
+    }
+}
+
 TEST(JournalStatsTest, SummarisesEachSizeAndTheLastGames) {
     std::vector<JournalRecord> records(4);
     const int totals[] = {10, 40, 30, 20};
