@@ -10,7 +10,9 @@ protected:
     void SetUp() override
     {
         E2eTest::SetUp();
-        start_game();  // 20 x 10, "Head"
+        GameOptions options = game_options();  // 20 x 10, "Head"
+        options.environment = deal;
+        start_game(options);
         ASSERT_TRUE(windows.complete);
         use_builtin_set(SET_HEAD);
         dealt = read_board();
@@ -33,9 +35,16 @@ protected:
             }
     }
 
+    std::vector<std::string> deal;  // the clock's deal unless a test fixes one
     BoardCells dealt;
     Cell big;
     std::set<Cell> cluster;
+};
+
+// A deal known to hold the case a test needs, so the test runs every time.
+class HoverOnFixedDealTest : public HoverTest {
+protected:
+    HoverOnFixedDealTest() { deal = {"CLUMPOUT_DEAL=7"}; }
 };
 
 TEST_F(HoverTest, MovingWithinTheClusterRepaintsNothing)
@@ -97,7 +106,7 @@ TEST_F(HoverTest, ReleaseOnAnotherTileRemovesThePressedCluster)
     expect_status({(n - 2) * (n - 2), 200 - n}, "after the release elsewhere");
 }
 
-TEST_F(HoverTest, FallenClusterUnderThePointerLightsUpWithoutMotion)
+TEST_F(HoverOnFixedDealTest, FallenClusterUnderThePointerLightsUpWithoutMotion)
 {
     // A cluster and a cell of it under which, after the removal, a cluster of
     // two or more has fallen.
@@ -115,7 +124,7 @@ TEST_F(HoverTest, FallenClusterUnderThePointerLightsUpWithoutMotion)
                 return;
             }
         }
-    GTEST_SKIP() << "no removal on this deal leaves a cluster under the pointer";
+    FAIL() << "no removal on this deal leaves a cluster under the pointer";
 }
 
 }  // namespace
