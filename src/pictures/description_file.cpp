@@ -106,7 +106,8 @@ private:
         int* field = keyword == "width" ? &set_.tile_width : keyword == "height" ? &set_.tile_height : nullptr;
         if (field == nullptr) return 1;
         const long long number = leading_number(value);
-        // Beyond MAX_TILE_SIDE the window sizes would overflow X's 16 bits.
+        // No pixmap is larger. Whether the board fits is known only when the
+        // set is loaded for a board size.
         if (number < 0 || number > MAX_TILE_SIDE) return invalid_value();
         *field = static_cast<int>(number);
         return 0;

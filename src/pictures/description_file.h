@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/report.h"
+#include "pictures/picture_limits.h"  // MAX_TILE_SIDE
 #include "pictures/picture_set.h"
 
 // Parses the text of description file `name` (the name as the catalogue
@@ -16,7 +17,3 @@ int parse_picture_text(std::string_view text, const char* name, PictureSet& set,
 
 // Opens `name` as written, then as data_dir + "/" + name, and parses it.
 int parse_picture_file(PictureSet& set, const char* name, const char* data_dir, Messages& messages);
-
-// The largest tile side a description file may ask for: X pixmaps are no
-// bigger, and the window sizes made from it (30 tiles) stay far inside int.
-constexpr int MAX_TILE_SIDE = 32767;

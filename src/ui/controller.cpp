@@ -7,6 +7,7 @@
 #include "board/board.h"
 #include "board/rules.h"
 #include "pictures/picture_choice.h"
+#include "pictures/picture_limits.h"
 #include "x11/picture_loader.h"
 #include "x11/tile_images.h"
 #include "ui/buttons_menus.h"
@@ -362,6 +363,12 @@ int run_game(const char* data_dir) {
         if (load_picture_set(data_dir) != 0) return 0;
         Outcome outcome = Outcome::GO_ON;
         do {  // size level
+            // A new board size the tiles in use are too large for: the set is
+            // loaded again, refused for that size, and replaced by "Head".
+            if (!tile_size_fits_board(tile_images.tile_width, tile_images.tile_height, board.columns, board.rows)) {
+                free_tile_images();
+                if (load_picture_set(data_dir) != 0) return 0;
+            }
             configure_windows();
             do {  // game level
                 start_new_game(state);

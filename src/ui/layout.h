@@ -9,14 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "pictures/picture_limits.h"
 #include "scores/high_score_table.h"
 
 // Every position and size of the interface, in pixels. Text positions are
 // baselines of the 14-pixel-high "7x14" font.
 constexpr int BOARD_X = 16;          // board's left edge in the main window
 constexpr int BOARD_Y = 24;          // below the row of buttons
-constexpr int FRAME_EXTRA_WIDTH = 32;
-constexpr int FRAME_EXTRA_HEIGHT = 48;
+// FRAME_EXTRA_WIDTH and FRAME_EXTRA_HEIGHT, the frame around the board, are
+// in picture_limits.h with the largest window X can carry.
 constexpr int MAIN_BORDER = 1;
 constexpr int BUTTON_Y = 4;
 constexpr int BUTTON_HEIGHT = 14;
@@ -99,9 +100,6 @@ PanelForm panel_form_for(int board_height);
 // The pull-down menu of `row_count` rows whose longest label has `longest`
 // bytes.
 Size2 menu_window_size(int longest, int row_count, int char_width);
-
-// The picture chooser: `count` rows of `row_chars` characters.
-Size2 chooser_window_size(int row_chars, int count, int char_width);
 
 // The row under a pointer at (x, y) in a menu or chooser window of the given
 // size: -1 outside; the bottom margin gives row_count, which no row answers.

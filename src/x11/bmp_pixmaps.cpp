@@ -13,6 +13,7 @@
 #include "pictures/picture_set.h"
 #include "x11/pixmap_handle.h"
 #include "x11/x_display.h"
+#include "x11/x_error_trap.h"
 
 namespace {
 
@@ -163,6 +164,11 @@ int load_bmp_picture_set(const char* name, const char* data_dir) {
     const int colour_count = load_bmp_sheet(x_display.display, x_display.colormap, set, name, data_dir);
     if (colour_count == -1) return -1;
     set.frame = make_sheet_frame(colour_count);
+    // The sheet is small, but a server short of memory may still refuse it.
+    if (x_request_refused()) {
+        report(format_message("Error: can't create pixmap from '%s'.\n", name));
+        return -1;
+    }
     commit_tile_images(set);
     return 0;
 }

@@ -14,10 +14,12 @@
 #include "base/report.h"
 #include "pictures/bmp_sheet.h"
 #include "pictures/description_file.h"
+#include "pictures/picture_limits.h"
 #include "x11/bmp_pixmaps.h"
 #include "x11/picture_loader.h"
 #include "x11/tile_images.h"
 #include "x11/x_display.h"
+#include "x11/x_error_trap.h"
 
 namespace {
 
@@ -39,12 +41,12 @@ int read_image(const ImageSource& source, const char* data_dir, PixmapHandle& ou
     });
     if (found == LookupResult::TOO_LONG) return cannot_create(std::string_view(path).substr(0, PATH_MAX_CHARS));
     Pixmap pixmap = None;
-    const int status = XpmReadFileToPixmap(x_display.display, x_display.root, path.c_str(), &pixmap, nullptr,
-                                           &x_display.xpm_attributes);
+    const int status = make_pixmap_from_xpm_file(path.c_str(), &pixmap);
     forget_returned_pixels();
-    // A pixmap made with a non-fatal status (an inexact colour) is still refused.
+    // A pixmap made with a non-fatal status (an inexact colour), or one the
+    // server refused to make, is still refused.
     out = PixmapHandle(x_display.display, pixmap);
-    if (status != XpmSuccess || out.get() == None) {
+    if (status != XpmSuccess || out.get() == None || x_request_refused()) {
         out.reset();
         return cannot_create(path);
     }
@@ -74,6 +76,13 @@ int load_description_file(const char* name, const char* data_dir) {
     loaded.state_enabled = {1, set.selected, set.pushed};
     loaded.tile_width = set.tile_width;
     loaded.tile_height = set.tile_height;
+    // Refused before any image is read when the file gives both sides.
+    const auto too_large = [&loaded, name] {
+        if (tile_size_fits_board(loaded.tile_width, loaded.tile_height, board.columns, board.rows)) return false;
+        report(tile_size_refusal(name, loaded.tile_width, loaded.tile_height, board.columns, board.rows));
+        return true;
+    };
+    if (loaded.tile_width != 0 && loaded.tile_height != 0 && too_large()) return -1;
 
     const std::array<const std::array<ImageSource, NUM_COLOURS>*, NUM_TILE_STATES> sources = {
         &set.default_images, &set.selected_images, &set.pushed_images};
@@ -88,6 +97,7 @@ int load_description_file(const char* name, const char* data_dir) {
                 pixmap_size(loaded.images[0][0].get(), width, height);
                 if (loaded.tile_width == 0) loaded.tile_width = width;
                 if (loaded.tile_height == 0) loaded.tile_height = height;
+                if (too_large()) return -1;
             }
         }
     }
@@ -100,6 +110,10 @@ int load_description_file(const char* name, const char* data_dir) {
 }  // namespace
 
 int load_picture_files(const char* name, const char* data_dir) {
+    // What the server refuses while the set is made fails the set; the
+    // pixmaps made so far are freed inside the span, so errors about those
+    // that never existed are caught as well.
+    XErrorTrap trap(x_display.display);
     if (is_sheet_name(name)) return load_bmp_picture_set(name, data_dir);
     return load_description_file(name, data_dir);
 }

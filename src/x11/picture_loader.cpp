@@ -10,6 +10,7 @@
 #include "x11/picture_files.h"
 #include "x11/tile_images.h"
 #include "x11/x_display.h"
+#include "x11/x_error_trap.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ int load_fallback_set() { return load_builtin_set(BUILTIN_SETS[FALLBACK_SET]); }
 }  // namespace
 
 int load_builtin_set(const PictureSet& set) {
+    XErrorTrap trap(x_display.display);  // declared first: the set is freed inside it
     LoadedSet loaded;
     loaded.box = set.box;
     loaded.state_enabled = {1, set.selected, set.pushed};
@@ -43,7 +45,7 @@ int load_builtin_set(const PictureSet& set) {
     }
     if (made) made = make_image(set.background_image, loaded.background);
     if (made) made = make_image(set.frame_image, loaded.frame);
-    if (!made) {
+    if (!made || x_request_refused()) {
         report("Error: can't create pixmap from data.\n");
         return -1;
     }

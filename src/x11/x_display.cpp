@@ -2,6 +2,8 @@
 // the colour rule for TrueColor screens; knows no window of the game.
 #include "x11/x_display.h"
 
+#include "pictures/picture_limits.h"
+
 DisplayRecord x_display = {};
 
 namespace {
@@ -54,6 +56,22 @@ int make_pixmap_from_xpm(const char* const* data, Pixmap* pixmap) {
         return status;
     }
     *pixmap = made;
+    return status;
+}
+
+int make_pixmap_from_xpm_file(const char* path, Pixmap* pixmap) {
+    XpmImage image{};
+    int status = XpmReadFileToXpmImage(path, &image, nullptr);
+    if (status != XpmSuccess) return status;
+    // The file's own size is checked here, before the server sees it: a side
+    // over 16 bits would wrap into some other size on the way.
+    if (!pixmap_size_fits(image.width, image.height)) {
+        XpmFreeXpmImage(&image);
+        return XpmFileInvalid;
+    }
+    status = XpmCreatePixmapFromXpmImage(x_display.display, x_display.root, &image, pixmap, nullptr,
+                                         &x_display.xpm_attributes);
+    XpmFreeXpmImage(&image);
     return status;
 }
 

@@ -35,6 +35,11 @@ int allocate_colour(Display* display, Colormap colormap, XColor* colour);
 // libXpm status; `pixmap` is set only on XpmSuccess.
 int make_pixmap_from_xpm(const char* const* data, Pixmap* pixmap);
 
+// XpmReadFileToPixmap on the root window, no shape mask, but an image whose
+// own size X cannot carry is refused (XpmFileInvalid) before any request.
+// Returns the libXpm status; `pixmap` may be set with a non-fatal status.
+int make_pixmap_from_xpm_file(const char* path, Pixmap* pixmap);
+
 // libXpm hands back a fresh list of allocated pixels on every call and never
 // frees the previous one; callers of other XPM calls drop it with this at
 // once, since nothing in the program reads it.
