@@ -92,7 +92,7 @@ int draw_button_frame(int button_index) {
     return 0;
 }
 
-void draw_list_row(Window window, int row, std::string_view text, bool disabled, bool highlighted) {
+void draw_list_row(Window window, int row, std::string_view text, bool disabled, bool highlighted, int left) {
     unsigned long foreground = x_display.black_pixel;
     unsigned long background = x_display.white_pixel;
     if (disabled) {
@@ -103,7 +103,7 @@ void draw_list_row(Window window, int row, std::string_view text, bool disabled,
     }
     XSetForeground(x_display.display, game_ui.gc, foreground);
     XSetBackground(x_display.display, game_ui.gc, background);
-    XDrawImageString(x_display.display, window, game_ui.gc, TEXT_X, MENU_ROW_HEIGHT * row + MENU_TEXT_Y, text.data(),
+    XDrawImageString(x_display.display, window, game_ui.gc, left, MENU_ROW_HEIGHT * row + MENU_TEXT_Y, text.data(),
                      static_cast<int>(text.size()));
 }
 

@@ -5,6 +5,8 @@
 #include <X11/Xlib.h>
 #include <string_view>
 
+#include "ui/layout.h"
+
 struct MenuItem {
     const char* label;  // nullptr ends the table; "" is a separator
     int disabled;       // drawn gray, cannot be chosen
@@ -23,8 +25,9 @@ int draw_button(int button_index);
 int draw_button_frame(int button_index);
 int run_menu(MenuItem* items, int button_index, int current_index);
 // One row of a menu or the chooser: gray when disabled (also under the
-// pointer), inverted when highlighted.
-void draw_list_row(Window window, int row, std::string_view text, bool disabled, bool highlighted);
+// pointer), inverted when highlighted. `left` is where the text starts.
+void draw_list_row(Window window, int row, std::string_view text, bool disabled, bool highlighted,
+                   int left = TEXT_X);
 
 // The next event of a nested loop (a menu, the chooser): the next one for
 // `window` or `also` (None for no second window), dropping events for other

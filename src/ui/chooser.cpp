@@ -1,51 +1,108 @@
 // chooser.cpp: the "(other)" list of catalogue entries, a small window at
 // the pointer with a nested event loop of its own. It only sets the picture
-// choice; loading the chosen set is the controller's business.
+// choice; loading the chosen set is the controller's business. Where the
+// entries go is chooser_layout's.
 #include "ui/chooser.h"
 
 #include <X11/Xlib.h>
 #include <algorithm>
 #include <string>
+#include <vector>
 
+#include "base/report.h"
 #include "pictures/catalogue.h"
 #include "pictures/picture_choice.h"
 #include "ui/buttons_menus.h"
+#include "ui/chooser_layout.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
 #include "x11/x_display.h"
 
 namespace {
 
-
-void draw_catalogue_rows(Window window, int highlighted_row, int count, int row_chars,
-                         const std::vector<CatalogEntry>& entries) {
-    for (int i = 0; i < count; ++i) {
-        const CatalogEntry& entry = entries[static_cast<std::size_t>(i)];
-        std::string text = " " + entry.name;
-        text.resize(static_cast<std::size_t>(row_chars), ' ');
-        draw_list_row(window, i, text, entry.disabled != 0, i == highlighted_row);
-    }
+// The part of the main window that is on the screen, in its own
+// coordinates: the chooser is its child and is seen only there.
+ChooserArea visible_area() {
+    Display* display = x_display.display;
+    XWindowAttributes main{};
+    XGetWindowAttributes(display, game_ui.main_window, &main);
+    int root_x = 0;
+    int root_y = 0;
+    Window child = None;
+    XTranslateCoordinates(display, game_ui.main_window, x_display.root, 0, 0, &root_x, &root_y, &child);
+    const int left = std::max(0, -root_x);
+    const int top = std::max(0, -root_y);
+    const int right = std::min(main.width, DisplayWidth(display, 0) - root_x);
+    const int bottom = std::min(main.height, DisplayHeight(display, 0) - root_y);
+    // Wholly off the screen: the window itself is all there is.
+    if (right <= left || bottom <= top) return {0, 0, main.width, main.height};
+    return {left, top, right - left, bottom - top};
 }
 
 struct Chooser {
     Window window;
-    int width;
-    int height;
-    int count;
-    int row_chars;
-    int highlighted_row = -1;
-    int tracked_row = -1;  // changed only by tracking, never by a redraw
+    ChooserLayout layout;
+    int page = 0;
+    int highlighted = CHOOSER_NOTHING;
+    int tracked = CHOOSER_NOTHING;  // changed only by tracking, never by a redraw
 
+    void draw_entry(int entry, bool lit) const {
+        if (entry < 0) return;  // a page arrow, or nothing
+        const ChooserColumn& column = layout.column_of(entry);
+        if (column.page != page) return;
+        const CatalogEntry& shown = catalogue[static_cast<std::size_t>(entry)];
+        std::string text = " " + shown.name;
+        text.resize(static_cast<std::size_t>(column.chars), ' ');
+        draw_list_row(window, entry - column.first, text, shown.disabled != 0, lit, column.x);
+    }
+
+    // The bottom row of a paged chooser: "<" at the left, ">" at the right,
+    // gray where there is no page to go to; the page number between them
+    // when there is room.
+    void draw_arrows() const {
+        if (layout.page_count < 2) return;
+        const int row = layout.rows_per_column;
+        const int width = game_ui.char_width;
+        draw_list_row(window, row, " <", page == 0, false);
+        const int right = layout.width - TEXT_X - 2 * width;
+        draw_list_row(window, row, "> ", page + 1 == layout.page_count, false, right);
+        const std::string number = format_message("%d/%d", page + 1, layout.page_count);
+        const int number_width = static_cast<int>(number.size()) * width;
+        const int left = (layout.width - number_width) / 2;
+        if (left >= TEXT_X + 3 * width && left + number_width + width <= right)
+            draw_list_row(window, row, number, false, false, left);
+    }
+
+    void draw_page() const {
+        const auto first = static_cast<std::size_t>(layout.page_first_column[static_cast<std::size_t>(page)]);
+        for (std::size_t c = first; c < layout.columns.size() && layout.columns[c].page == page; ++c) {
+            const ChooserColumn& column = layout.columns[c];
+            for (int entry = column.first; entry < column.first + column.count; ++entry)
+                draw_entry(entry, entry == highlighted);
+        }
+        draw_arrows();
+    }
+
+    // Only the rows whose highlight changes are drawn, so a long catalogue
+    // follows the pointer as fast as a short one.
     void track_pointer() {
         const PointerPosition pointer = query_pointer(window);
-        // The same rows as a menu's: the border line itself still counts as inside.
-        const int row = menu_row_at(pointer.x, pointer.y, width, height);
-        highlighted_row = tracked_row;
-        if (row != tracked_row) {
-            draw_catalogue_rows(window, row, count, row_chars, catalogue);
-            highlighted_row = row;
-            tracked_row = row;
+        const int item = chooser_item_at(layout, page, pointer.x, pointer.y);
+        highlighted = tracked;
+        if (item != tracked) {
+            draw_entry(tracked, false);
+            draw_entry(item, true);
+            highlighted = item;
+            tracked = item;
         }
+    }
+
+    void turn_page(int step) {
+        page += step;
+        highlighted = tracked = CHOOSER_NOTHING;
+        XClearWindow(x_display.display, window);
+        draw_page();
+        track_pointer();  // the pointer is still on the arrow
     }
 
     // The entry pressed, or -1. A press or an Expose meant for another
@@ -56,15 +113,20 @@ struct Chooser {
         while (next_event_for(window, None, event)) {
             switch (event.type) {
             case ButtonPress:
-                return highlighted_row >= 0 && highlighted_row < count ? highlighted_row : -1;
+                if (highlighted == CHOOSER_PREVIOUS_PAGE || highlighted == CHOOSER_NEXT_PAGE) {
+                    turn_page(highlighted == CHOOSER_NEXT_PAGE ? 1 : -1);
+                    break;
+                }
+                return highlighted >= 0 ? highlighted : -1;
             case MotionNotify:
                 track_pointer();
                 break;
             case LeaveNotify:
-                highlighted_row = -1;  // the inverted row stays drawn until the next redraw
+                highlighted = CHOOSER_NOTHING;  // the inverted row stays drawn until the next redraw
                 break;
             case Expose:
-                draw_catalogue_rows(window, highlighted_row, count, row_chars, catalogue);
+                // The last of a burst redraws the page once.
+                if (event.xexpose.count == 0) draw_page();
                 break;
             default:
                 break;
@@ -82,25 +144,22 @@ int choose_other_picture() {
     const PointerPosition pointer = query_pointer(game_ui.main_window);
 
     const int count = std::min(catalogue_count, static_cast<int>(catalogue.size()));
-    std::size_t longest = 0;
-    for (int i = 0; i < count; ++i) longest = std::max(longest, catalogue[static_cast<std::size_t>(i)].name.size());
-    const int row_chars = static_cast<int>(longest) + 2;
+    std::vector<int> name_lengths(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < name_lengths.size(); ++i)
+        name_lengths[i] = static_cast<int>(catalogue[i].name.size());
 
     XSetFont(display, game_ui.gc, game_ui.font);
-    const Size2 size = chooser_window_size(row_chars, count, game_ui.char_width);
-    const int width = size.width;
-    const int height = size.height;
-    const Window window = XCreateSimpleWindow(display, game_ui.main_window, pointer.x, pointer.y,
-                                              static_cast<unsigned>(width),
-                                              static_cast<unsigned>(height), MENU_BORDER, x_display.black_pixel,
-                                              x_display.white_pixel);
-    XSelectInput(display, window,
+    Chooser chooser{None, layout_chooser(name_lengths, game_ui.char_width, visible_area(), pointer.x, pointer.y)};
+    const ChooserLayout& layout = chooser.layout;
+    chooser.window = XCreateSimpleWindow(display, game_ui.main_window, layout.x, layout.y,
+                                         static_cast<unsigned>(layout.width), static_cast<unsigned>(layout.height),
+                                         MENU_BORDER, x_display.black_pixel, x_display.white_pixel);
+    XSelectInput(display, chooser.window,
                  ButtonPressMask | ButtonReleaseMask | LeaveWindowMask | PointerMotionMask | ExposureMask);
-    XMapWindow(display, window);
-    XRaiseWindow(display, window);
+    XMapWindow(display, chooser.window);
+    XRaiseWindow(display, chooser.window);
     XFlush(display);
 
-    Chooser chooser{window, width, height, count, row_chars};
     const int row = chooser.run();
     int result = -1;
     if (row >= 0 && row < count && catalogue[static_cast<std::size_t>(row)].disabled == 0) {
@@ -108,7 +167,7 @@ int choose_other_picture() {
         picture_index = -1;
         catalogue_index = row;
     }
-    XUnmapWindow(display, window);
-    XDestroyWindow(display, window);
+    XUnmapWindow(display, chooser.window);
+    XDestroyWindow(display, chooser.window);
     return result;
 }

@@ -41,10 +41,6 @@ Size2 menu_window_size(int longest, int row_count, int char_width) {
     return {(longest + 3) * char_width + MENU_EXTRA_WIDTH, row_count * MENU_ROW_HEIGHT + MENU_EXTRA_HEIGHT};
 }
 
-Size2 chooser_window_size(int row_chars, int count, int char_width) {
-    return {row_chars * char_width + MENU_EXTRA_WIDTH, count * MENU_ROW_HEIGHT + MENU_EXTRA_HEIGHT};
-}
-
 int menu_row_at(int x, int y, int width, int height) {
     if (x < 0 || x > width || y < 0 || y > height) return -1;
     // Truncation toward zero lets y 0..2 answer to row 0 as well.
