@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/line_reader.h"
+#include "base/report.h"
 #include "pictures/temp_dir.h"
 
 namespace {
@@ -68,6 +70,34 @@ TEST_F(CatalogueFile, AnEmptyLocalCopyStillShadowsAndStoresNothing) {
     EXPECT_EQ(load_catalogue(out, data.path().c_str()), 0);
     EXPECT_EQ(describe(out), "kept=kept.dat;");
     EXPECT_EQ(catalogue_count, 0);
+}
+
+Messages* caught = nullptr;
+void catch_message(std::string_view message) { caught->emplace_back(message); }
+
+TEST_F(CatalogueFile, ACatalogueCutAtTheReadLimitSaysHowManyEntriesWereRead) {
+    // 52428 lines of 20 bytes, and a 16-byte comment: exactly the limit.
+    std::string text;
+    for (int i = 0; i < 52428; ++i) text += format_message("e%06d f%06d.dat\n", i, i);
+    text += "# fills it up..\n";
+    ASSERT_EQ(text.size(), TEXT_FILE_MAX);
+    work.write("clumpout.dat", text);
+    WorkingDirectory inside(work.path());
+    Messages messages;
+    caught = &messages;
+    set_report_sink(catch_message);
+    EXPECT_EQ(load_catalogue(out, data.path().c_str()), 52428);
+    EXPECT_TRUE(messages.empty());
+
+    // Over it, the cut falls inside a line, which must not become an entry
+    // with half a file name.
+    text.resize(text.size() - 16);
+    text += "e052428 f052428.dat\n";
+    work.write("clumpout.dat", text);
+    EXPECT_EQ(load_catalogue(out, data.path().c_str()), 52428);
+    EXPECT_EQ(out.back().file, "f052427.dat");
+    set_report_sink(nullptr);
+    EXPECT_EQ(messages, (Messages{"Warning: 'clumpout.dat' is too long: only its first 52428 entries were read.\n"}));
 }
 
 TEST_F(CatalogueFile, NoFileAnywhereGivesNoEntries) {
