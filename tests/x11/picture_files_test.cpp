@@ -13,6 +13,7 @@
 
 #include "x11/private_x_server.h"
 #include "pictures/temp_dir.h"
+#include "stress/server_resources.h"
 #include "x11/tile_images.h"
 #include "x11/x_test_support.h"
 
@@ -35,9 +36,12 @@ protected:
     static inline PrivateXServer* server = nullptr;
     static inline Display* display = nullptr;
 
+    static inline Pixmap marker = None;  // tells our client apart in the server's list
+
     static void SetUpTestSuite() {
         server = new PrivateXServer;
         display = server->start(24);
+        if (display != nullptr) marker = XCreatePixmap(display, DefaultRootWindow(display), 1, 1, 24);
     }
     static void TearDownTestSuite() {
         delete server;
@@ -58,6 +62,16 @@ protected:
     void TearDown() override {
         set_report_sink(nullptr);
         caught_messages = nullptr;
+        board.columns = board.rows = 0;
+    }
+
+    // Pixmaps our client holds on the server, as its resource extension
+    // counts them.
+    long pixmaps() const {
+        XSync(display, False);
+        const auto client = sample_client(DisplayString(display), marker);
+        EXPECT_TRUE(client.has_value()) << "xrestop cannot read the server";
+        return client ? client->pixmaps : -1;
     }
 
     // Images i0..i19 of 24 x 24 in the data directory, each its own shade.
@@ -103,6 +117,72 @@ TEST_F(PictureFiles, AMissingOrZeroTileSizeComesFromTheFirstDefaultImage) {
     ASSERT_EQ(load(std::string("width 30\n") + DEFAULTS + BACK_AND_FRAME), 0);
     EXPECT_EQ(tile_images.tile_width, 30);
     EXPECT_EQ(tile_images.tile_height, 12);
+}
+
+// Per board size, the largest tiles: 15 x 2182 + 32 = 32762 wide, one more
+// is 32777; 8 x 4089 + 48 = 32760 high, one more is 32768.
+struct LargestTiles {
+    int columns;
+    int rows;
+    int width;
+    int height;
+};
+constexpr LargestTiles LARGEST[] = {{15, 8, 2182, 4089}, {20, 10, 1636, 3271}, {25, 15, 1309, 2181}, {30, 20, 1091, 1635}};
+
+TEST_F(PictureFiles, TilesTooLargeForTheBoardAreRefusedAndLeaveNoPixmap) {
+    write_images(data);
+    const std::string rest = std::string("i1.xpm\ni2.xpm\ni3.xpm\ni4.xpm\n") + BACK_AND_FRAME;
+    const TileImages before = tile_images;
+    const long held = pixmaps();
+    Messages expected;
+    for (const LargestTiles& size : LARGEST) {
+        board.columns = size.columns;
+        board.rows = size.rows;
+        const auto refusal = [&size](int width, int height) {
+            return format_message("Error: 'set.dat': tiles of %dx%d are too large for a %dx%d board.\n", width,
+                                  height, size.columns, size.rows);
+        };
+        // From the description's keywords, and from the first image's own size.
+        EXPECT_EQ(load(format_message("width %d\nheight 24\n", size.width + 1) + DEFAULTS + BACK_AND_FRAME), -1);
+        EXPECT_EQ(load(format_message("width 24\nheight %d\n", size.height + 1) + DEFAULTS + BACK_AND_FRAME), -1);
+        data.write("wide.xpm", solid_xpm(size.width + 1, 1, shade(1)));
+        EXPECT_EQ(load("default\nwide.xpm\n" + rest), -1);
+        data.write("tall.xpm", solid_xpm(1, size.height + 1, shade(2)));
+        EXPECT_EQ(load("default\ntall.xpm\n" + rest), -1);
+        for (const std::string& message : {refusal(size.width + 1, 24), refusal(24, size.height + 1),
+                                           refusal(size.width + 1, 1), refusal(1, size.height + 1)})
+            expected.push_back(message);
+    }
+    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(std::memcmp(&before, &tile_images, sizeof tile_images), 0);
+    EXPECT_EQ(pixmaps(), held);
+
+    // At the limit, both ways, each size loads.
+    for (const LargestTiles& size : LARGEST) {
+        board.columns = size.columns;
+        board.rows = size.rows;
+        ASSERT_EQ(load(format_message("width %d\nheight %d\n", size.width, size.height) + DEFAULTS + BACK_AND_FRAME),
+                  0);
+        free_tile_images();
+        data.write("wide.xpm", solid_xpm(size.width, 1, shade(1)));
+        ASSERT_EQ(load("default\nwide.xpm\n" + rest), 0);
+        EXPECT_EQ(tile_images.tile_width, size.width);
+        free_tile_images();
+    }
+    EXPECT_EQ(messages, expected);
+}
+
+TEST_F(PictureFiles, AnImageSideOverSixteenBitsIsRefusedBeforeTheServerSeesIt) {
+    // The server refuses 32768, and 65537 would reach it as 1.
+    write_images(data);
+    data.write("huge.xpm", solid_xpm(32768, 1, shade(3)));
+    data.write("wraps.xpm", solid_xpm(65537, 1, shade(4)));
+    const long held = pixmaps();
+    EXPECT_EQ(load(std::string(DEFAULTS) + "background\nhuge.xpm\nframe\ni16.xpm\n"), -1);
+    EXPECT_EQ(load(std::string(DEFAULTS) + "background\ni15.xpm\nframe\nwraps.xpm\n"), -1);
+    EXPECT_EQ(messages, (Messages{"Error: can't create pixmap from '" + data.file("huge.xpm") + "'.\n",
+                                  "Error: can't create pixmap from '" + data.file("wraps.xpm") + "'.\n"}));
+    EXPECT_EQ(pixmaps(), held);
 }
 
 TEST_F(PictureFiles, ImagesReadableAsWrittenComeBeforeTheDataDirectory) {
