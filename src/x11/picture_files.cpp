@@ -12,6 +12,7 @@
 
 #include "base/data_lookup.h"
 #include "base/report.h"
+#include "board/board.h"
 #include "pictures/bmp_sheet.h"
 #include "pictures/description_file.h"
 #include "pictures/picture_limits.h"
