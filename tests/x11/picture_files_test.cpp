@@ -127,7 +127,8 @@ struct LargestTiles {
     int width;
     int height;
 };
-constexpr LargestTiles LARGEST[] = {{15, 8, 2182, 4089}, {20, 10, 1636, 3271}, {25, 15, 1309, 2181}, {30, 20, 1091, 1635}};
+constexpr LargestTiles LARGEST[] = {
+    {15, 8, 2182, 4089}, {20, 10, 1636, 3271}, {25, 15, 1309, 2181}, {30, 20, 1091, 1635}};
 
 TEST_F(PictureFiles, TilesTooLargeForTheBoardAreRefusedAndLeaveNoPixmap) {
     write_images(data);
