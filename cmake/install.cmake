@@ -1,8 +1,9 @@
 # install.cmake: what `cmake --install` puts where, and the `uninstall` target.
 # The game goes to bin, the themes and the catalogue to DATA_DIR, which also
-# holds the shared high-score file. When installed by root and the group
-# "games" exists, the game is setgid games and DATA_DIR is group games, mode
-# 2775, so the game (and only the game) can write the scores for everyone.
+# holds the shared high-score file, made here empty. When installed by root
+# and the group "games" exists, the game is setgid games and DATA_DIR is
+# group games, mode 2775, so the game's score keeper (and only it) can write
+# the scores for everyone.
 include(GNUInstallDirs)
 
 # The game opens DATA_DIR by the very name it was built with; a relative name
@@ -14,6 +15,17 @@ endif()
 install(TARGETS clumpout RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The journal tool needs no privilege: it reads the player's own journal.
 install(TARGETS clumpout-journal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The empty high-score table, made from the game's own record layout; the
+# install puts it in DATA_DIR when there is none (install_finish.cmake).
+add_executable(make_empty_table ${PROJECT_SOURCE_DIR}/tools/make_empty_table.cpp)
+target_link_libraries(make_empty_table PRIVATE clumpout_scores)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/install/hiscore
+  COMMAND make_empty_table ${PROJECT_BINARY_DIR}/install/hiscore
+  DEPENDS make_empty_table
+  COMMENT "Making the empty high-score table")
+add_custom_target(empty_high_score_table DEPENDS ${PROJECT_BINARY_DIR}/install/hiscore)
+add_dependencies(clumpout empty_high_score_table)
 
 # DATA_DIR itself, even when themes/ is still empty; then everything in themes/.
 install(DIRECTORY DESTINATION ${DATA_DIR})

@@ -29,6 +29,17 @@ file(INSTALL "${CLUMPOUT_BINARY_DIR}/install/clumpout.desktop"
 # high-score file is then writable only by whoever may write DATA_DIR.
 set(clumpout_game "$ENV{DESTDIR}${clumpout_bindir}/clumpout")
 set(clumpout_data "$ENV{DESTDIR}${CLUMPOUT_DATA_DIR}")
+set(clumpout_table "${clumpout_data}/hiscore")
+
+# The shared high-score table is made by the install, so that it belongs to
+# the installer and never to a player: the game only writes into it. One
+# that is there already (with the players' scores) is kept. It is no
+# installed file: uninstalling keeps it.
+if(NOT EXISTS "${clumpout_table}" AND NOT IS_SYMLINK "${clumpout_table}")
+  file(COPY_FILE "${CLUMPOUT_BINARY_DIR}/install/hiscore" "${clumpout_table}")
+  file(CHMOD "${clumpout_table}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ GROUP_WRITE WORLD_READ)
+  message(STATUS "Made the empty high-score table ${clumpout_table}")
+endif()
 execute_process(COMMAND id -u OUTPUT_VARIABLE clumpout_uid OUTPUT_STRIP_TRAILING_WHITESPACE)
 execute_process(COMMAND getent group games RESULT_VARIABLE clumpout_no_group
                 OUTPUT_QUIET ERROR_QUIET)
@@ -44,10 +55,14 @@ else()
   set(clumpout_steps
       "chgrp|games|${clumpout_game}"  "chmod|2755|${clumpout_game}"
       "chgrp|games|${clumpout_data}"  "chmod|2775|${clumpout_data}")
-  # Scores left by an earlier install without the group become writable to it.
-  if(EXISTS "${clumpout_data}/hiscore")
-    list(APPEND clumpout_steps "chgrp|games|${clumpout_data}/hiscore"
-                               "chmod|0664|${clumpout_data}/hiscore")
+  # The table becomes root's and writable to the group, also one left by an
+  # earlier install without the group or by a game that replaced it. A link
+  # standing there is not followed: it could name any file.
+  if(IS_SYMLINK "${clumpout_table}")
+    message(WARNING "${clumpout_table} is a symbolic link: left as it is.")
+  elseif(EXISTS "${clumpout_table}")
+    list(APPEND clumpout_steps "chown|root:games|${clumpout_table}"
+                               "chmod|0664|${clumpout_table}")
   endif()
   foreach(clumpout_step IN LISTS clumpout_steps)
     string(REPLACE "|" " " clumpout_shown "${clumpout_step}")

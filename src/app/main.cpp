@@ -4,8 +4,8 @@
 // choice pass through it to the game and back. It also owns the exit
 // policy: every way out ends with status 0, the settings written when the
 // game ran (also when the display is lost), except a group privilege that
-// cannot be dropped, at start or after the score file's work, which ends
-// the process with status 1 at once.
+// cannot be dropped, which ends the process with status 1 before anything
+// else happens. The score keeper is split off first and ends with it.
 #include <X11/Xlib.h>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +17,7 @@
 #include "base/privileges.h"
 #include "board/board.h"
 #include "pictures/picture_choice.h"
+#include "scores/score_keeper.h"
 #include "ui/controller.h"
 #include "ui/game_ui.h"
 
@@ -54,7 +55,12 @@ bool take_command_line(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    drop_group_privilege();
+    // Only the keeper keeps the group the game may be installed with; this
+    // process, which reads the player's files and talks to the X server,
+    // gives it up for good before it does either.
+    start_score_keeper(DATA_DIR);
+    std::atexit(stop_score_keeper);
+    if (drop_group_privilege() != 0) std::exit(1);
     if (!take_command_line(argc, argv)) print_usage_and_exit(argc > 0 && argv[0] != nullptr ? argv[0] : "clumpout");
 
     read_settings(&board.columns, &board.rows, &picture_index);

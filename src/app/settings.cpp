@@ -3,6 +3,10 @@
 // addresses the caller gives, so this file needs no board or picture code.
 #include "app/settings.h"
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -111,13 +115,43 @@ int read_settings(int* columns, int* rows, int* pictures) {
 
 int write_settings(int columns, int rows, int pictures) {
     if (settings_path == nullptr) return 0;
-    FilePtr file(std::fopen(settings_path, "w"));
-    if (!file) return -1;
-    std::fprintf(file.get(), "# Clumpout\n");
-    std::fprintf(file.get(), "Width  %3d\n", columns);
-    std::fprintf(file.get(), "Height %3d\n", rows);
-    std::fprintf(file.get(), "Pictures %d\n", pictures < 0 ? DEFAULT_PICTURES : pictures);
-    // A full disk shows up only when the buffer is flushed.
-    const bool written = std::ferror(file.get()) == 0;
-    return std::fclose(file.release()) == 0 && written ? 0 : -1;
+    // A link is written through, so it stays a link; a FIFO or a device
+    // stays as it is, unwritten.
+    std::string target = settings_path;
+    if (char* resolved = ::realpath(settings_path, nullptr)) {
+        target = resolved;
+        std::free(resolved);
+    }
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) return -1;
+    mode_t mode = old.st_mode & 07777;
+    if (!replacing) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    // The new text goes to a file of its own and replaces the old one only
+    // once it is wholly written: a full disk keeps the old settings.
+    std::string temporary = target + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return -1;
+    struct sigaction ignore {}, file_size_before {};
+    ignore.sa_handler = SIG_IGN;  // over a file size limit the write fails instead
+    sigaction(SIGXFSZ, &ignore, &file_size_before);
+    FilePtr file(::fdopen(fd, "w"));
+    bool written = file != nullptr && ::fchmod(fd, mode) == 0;
+    if (written) {
+        std::fprintf(file.get(), "# Clumpout\n");
+        std::fprintf(file.get(), "Width  %3d\n", columns);
+        std::fprintf(file.get(), "Height %3d\n", rows);
+        std::fprintf(file.get(), "Pictures %d\n", pictures < 0 ? DEFAULT_PICTURES : pictures);
+        written = std::fflush(file.get()) == 0 && std::ferror(file.get()) == 0 && ::fsync(fd) == 0;
+    }
+    written = (file ? std::fclose(file.release()) : ::close(fd)) == 0 && written;
+    sigaction(SIGXFSZ, &file_size_before, nullptr);
+    if (written && std::rename(temporary.c_str(), target.c_str()) == 0) return 0;
+    ::unlink(temporary.c_str());
+    return -1;
 }

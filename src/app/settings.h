@@ -22,6 +22,9 @@ void parse_settings(std::string_view text, int* columns, int* rows, int* picture
 // HOME is unset (the defaults stand).
 int read_settings(int* columns, int* rows, int* pictures);
 
-// Rewrites the file with four lines. 0 when written or when there is no
-// settings path; -1 when the file cannot be written.
+// Rewrites the file with four lines: written beside it and renamed over it
+// (keeping its mode), so a failed write leaves the old file as it was. A
+// settings path that names no regular file (a FIFO, a device) is left
+// alone. 0 when written or when there is no settings path; -1 when the file
+// cannot be written.
 int write_settings(int columns, int rows, int pictures);

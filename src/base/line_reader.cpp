@@ -1,8 +1,12 @@
 // line_reader.cpp: the fgets-shaped text cutter and word splitting.
 #include "base/line_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 
 #include "base/file_handle.h"
 
@@ -42,17 +46,35 @@ std::size_t split_words(std::string_view line, std::string_view* words, std::siz
     return count;
 }
 
+namespace {
+
+// Without O_NONBLOCK the open of a FIFO waits for a writer, for ever if none
+// comes; a device may never end. Only regular files are kept.
+int open_regular_file(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+bool is_readable_regular_file(const char* path) { return FileDescriptor(open_regular_file(path)).get() >= 0; }
 
 std::optional<std::string> read_whole_file(const char* path, std::size_t max_bytes) {
-    FilePtr file(std::fopen(path, "rb"));
-    if (!file) return std::nullopt;
+    FileDescriptor file(open_regular_file(path));
+    if (file.get() < 0) return std::nullopt;
     std::string data;
     char buffer[4096];
     while (data.size() < max_bytes) {
         const std::size_t wanted = std::min(sizeof buffer, max_bytes - data.size());
-        const std::size_t n = std::fread(buffer, 1, wanted, file.get());
-        if (n == 0) break;
-        data.append(buffer, n);
+        const ssize_t n = ::read(file.get(), buffer, wanted);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        data.append(buffer, static_cast<std::size_t>(n));
     }
     return data;
 }

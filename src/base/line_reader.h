@@ -40,5 +40,10 @@ std::size_t split_words(std::string_view line, std::string_view* words, std::siz
 constexpr std::size_t TEXT_FILE_MAX = 1 << 20;
 
 // Reads a file into memory, at most `max_bytes` of it; nullopt when it
-// cannot be opened.
+// cannot be opened or is no regular file (a FIFO, a device, a directory):
+// every file the game reads may be anything, and opening it never blocks.
 std::optional<std::string> read_whole_file(const char* path, std::size_t max_bytes = TEXT_FILE_MAX);
+
+// Whether read_whole_file could read `path`, for a file that another
+// library reads by name.
+bool is_readable_regular_file(const char* path);

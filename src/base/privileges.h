@@ -1,16 +1,11 @@
 // privileges.h: the game may be installed setgid "games" so that every player
-// can write the shared high-score file. main drops the group at once; the
-// high-score file code takes it back only around its own file operations.
+// can write the shared high-score file. Only the score keeper keeps that
+// group; the game process gives it up for good before it reads anything.
 #pragma once
 
-// Drops the effective group to the real group, remembering the saved one.
-void drop_group_privilege();
-
-// Holds the saved group for the life of the object (nested use is fine).
-class GamesGroup {
-public:
-    GamesGroup();
-    ~GamesGroup();
-    GamesGroup(const GamesGroup&) = delete;
-    GamesGroup& operator=(const GamesGroup&) = delete;
-};
+// Sets the real, effective and saved group ids all to the real group and
+// checks that they stay so. 0, or -1 after reporting "Error: can't drop
+// group privilege.\n" when any step fails (the caller must then end: going
+// on would keep the group). Installed without setgid there is nothing to
+// give up, and it returns 0.
+int drop_group_privilege();

@@ -1,11 +1,17 @@
-// high_score_file.cpp: the lock file, reading "hiscore" and replacing it.
-// Other running copies of the game share these files, so the names, the
-// record layout, the lock's exclusive create of a mode-0000 file and the
+// high_score_file.cpp: the lock file, reading "hiscore" and updating it in
+// place. Other running copies of the game share these files, so the names,
+// the record layout, the lock's exclusive create of a mode-0000 file and the
 // stale-lock timing stay as they are. The umask is never touched.
+//
+// The table is written into, never replaced: a replacing file would belong
+// to whoever wrote last, who could then rewrite it or take it away from
+// everyone. Only a table that is not there at all is created.
 #include "scores/high_score_file.h"
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +22,7 @@
 #include <string>
 #include <utility>
 
-#include "base/privileges.h"
+#include "base/file_handle.h"
 #include "base/report.h"
 
 HighScoreTable high_score_table{};
@@ -29,24 +35,10 @@ constexpr char LOCK_FILE_NAME[] = ".LOCK";
 constexpr mode_t TABLE_FILE_MODE = 0664;
 constexpr unsigned STALE_LOCK_TRIES = 3;  // tries at 0, 1 and 2 s; removal at 3 s
 
-class FileDescriptor {  // owns one open descriptor
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    // Closes now so that the caller sees the result (a late write error).
-    int close() { return ::close(std::exchange(fd_, -1)); }
-
-private:
-    int fd_;
-};
-
 void real_sleep(unsigned seconds) { ::sleep(seconds); }
 LockSleep lock_sleep = real_sleep;
+void no_hook() {}
+LockHeldHook lock_held_hook = no_hook;
 
 // data_dir + "/" + name in a 1024-byte buffer; false when it would not fit.
 bool form_path(char (&path)[PATH_BUFFER_BYTES], const char* data_dir, const char* name) {
@@ -56,67 +48,118 @@ bool form_path(char (&path)[PATH_BUFFER_BYTES], const char* data_dir, const char
 
 bool valid_class(int size_class) { return size_class >= 0 && size_class < HIGH_SCORE_CLASSES; }
 
+// While a result is stored, from the lock to its release: a termination
+// signal waits until the end (so none leaves the lock behind), and a file
+// size limit makes the write fail instead of ending the process.
+class StoringSignals {
+public:
+    StoringSignals() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU,
+                           SIGVTALRM, SIGPROF, SIGIO, SIGPWR})
+            sigaddset(&held, signal);
+        sigprocmask(SIG_BLOCK, &held, &mask_before_);
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGXFSZ, &ignore, &file_size_before_);
+    }
+    ~StoringSignals() {
+        sigaction(SIGXFSZ, &file_size_before_, nullptr);
+        sigprocmask(SIG_SETMASK, &mask_before_, nullptr);  // a signal that came takes effect here
+    }
+    StoringSignals(const StoringSignals&) = delete;
+    StoringSignals& operator=(const StoringSignals&) = delete;
+
+private:
+    sigset_t mask_before_;
+    struct sigaction file_size_before_;
+};
+
 enum class TableRead { READ, MISSING, UNREADABLE };
+
+// Opens the table without following a link, and without blocking on a FIFO;
+// anything but a regular file is refused.
+int open_table(const char* path, int flags) {
+    const int fd = ::open(path, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
 
 // Lays the file's first 960 bytes over `table` (a short file changes only
 // its own length of the image).
-TableRead read_table_file(const char* path, HighScoreTable& table) {
-    GamesGroup games;
-    FileDescriptor file(::open(path, O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return errno == ENOENT ? TableRead::MISSING : TableRead::UNREADABLE;
+bool read_table_bytes(int fd, HighScoreTable& table) {
     HighScoreImage bytes{};
     std::size_t got = 0;
     while (got < bytes.size()) {
-        const ssize_t n = ::read(file.get(), bytes.data() + got, bytes.size() - got);
+        const ssize_t n = ::pread(fd, bytes.data() + got, bytes.size() - got, static_cast<off_t>(got));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return TableRead::UNREADABLE;
+        if (n < 0) return false;
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
     decode_high_score_table(std::span<const std::uint8_t>(bytes.data(), got), table);
-    return TableRead::READ;
-}
-
-bool write_all(int fd, const HighScoreImage& image) {
-    std::size_t done = 0;
-    while (done < image.size()) {
-        const ssize_t n = ::write(fd, image.data() + done, image.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
     return true;
 }
 
-// Replaces the table file as a whole: a reader sees the old 960 bytes or the
-// new ones, never a truncated file. On failure the old file stays and the
-// temporary file is gone.
-int write_table_file(const char* table_path, const char* data_dir, const HighScoreTable& table) {
-    std::string temporary = std::string(data_dir) + "/." + TABLE_FILE_NAME + ".XXXXXX";
-    GamesGroup games;
-    FileDescriptor file(::mkstemp(temporary.data()));
-    if (file.get() < 0) return -1;
-    // fchmod, not the umask: the mode is exact and the user's umask stays.
-    bool written = ::fchmod(file.get(), TABLE_FILE_MODE) == 0 &&
-                   write_all(file.get(), encode_high_score_table(table)) &&
-                   ::fsync(file.get()) == 0;
-    written = file.close() == 0 && written;
-    if (written && std::rename(temporary.c_str(), table_path) == 0) return 0;
-    ::unlink(temporary.c_str());
-    return -1;
+TableRead read_table_file(const char* path, HighScoreTable& table) {
+    FileDescriptor file(open_table(path, O_RDONLY));
+    if (file.get() < 0) return errno == ENOENT ? TableRead::MISSING : TableRead::UNREADABLE;
+    return read_table_bytes(file.get(), table) ? TableRead::READ : TableRead::UNREADABLE;
+}
+
+// The table for the update under the lock: the file that is there, or a new
+// one only when there is none at all. -1 when neither can be had.
+int open_table_for_update(const char* path, bool& created) {
+    created = false;
+    const int fd = open_table(path, O_RDWR);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    const int made = ::open(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, TABLE_FILE_MODE);
+    if (made < 0) return -1;
+    created = true;
+    ::fchmod(made, TABLE_FILE_MODE);  // exact, whatever the umask
+    return made;
+}
+
+// The whole image at offset 0 in one write, then to the disk. A file size
+// limit below the table would cut the write short and leave a mixed table,
+// so it is checked before anything is written.
+int write_table(int fd, const HighScoreTable& table) {
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        limit.rlim_cur < HIGH_SCORE_TABLE_BYTES)
+        return -1;
+    const HighScoreImage image = encode_high_score_table(table);
+    ssize_t n;
+    do n = ::pwrite(fd, image.data(), image.size(), 0);
+    while (n < 0 && errno == EINTR);
+    return n == static_cast<ssize_t>(image.size()) && ::fsync(fd) == 0 ? 0 : -1;
 }
 
 // Mode 0000 keeps old copies (which open for writing) out; O_EXCL keeps out
 // everyone, root included.
-bool try_create_lock(const char* lock_path) {
+std::optional<struct stat> try_create_lock(const char* lock_path) {
     const int fd = ::open(lock_path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0);
-    if (fd < 0) return false;
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    const bool known = ::fstat(fd, &st) == 0;
     ::close(fd);
-    return true;
+    if (!known) {  // a lock we could not tell from another's is no lock
+        ::unlink(lock_path);
+        errno = EIO;
+        return std::nullopt;
+    }
+    return st;
 }
 
-// Which lock file stands at the path. Each holder makes a new file, which
-// differs at least in its change time even when the inode number comes back.
+// Which entry stands at the lock path, whatever it is. Each holder makes a
+// new file, which differs at least in its change time even when the inode
+// number comes back.
 struct LockIdentity {
     dev_t device;
     ino_t inode;
@@ -125,22 +168,38 @@ struct LockIdentity {
     bool operator==(const LockIdentity&) const = default;
 };
 
+LockIdentity identity_of(const struct stat& st) {
+    return {st.st_dev, st.st_ino, static_cast<long>(st.st_ctim.tv_sec), static_cast<long>(st.st_ctim.tv_nsec)};
+}
+
+// lstat, not stat: a link, dangling or not, is an entry that the exclusive
+// create cannot make over, so it counts as a held lock.
 std::optional<LockIdentity> lock_identity(const char* lock_path) {
     struct stat st {};
-    if (::stat(lock_path, &st) != 0) return std::nullopt;
-    return LockIdentity{st.st_dev, st.st_ino, static_cast<long>(st.st_ctim.tv_sec),
-                        static_cast<long>(st.st_ctim.tv_nsec)};
+    if (::lstat(lock_path, &st) != 0) return std::nullopt;
+    return identity_of(st);
+}
+
+// The lock this process made and has not released.
+std::optional<LockIdentity> held_lock;
+
+bool lock_is_ours(const char* lock_path) { return held_lock && lock_identity(lock_path) == held_lock; }
+
+bool take_if_free(const char* lock_path) {
+    const std::optional<struct stat> made = try_create_lock(lock_path);
+    if (made) held_lock = identity_of(*made);
+    return made.has_value();
 }
 
 int take_lock(const char* lock_path) {
     for (;;) {
-        if (try_create_lock(lock_path)) return 0;
+        if (take_if_free(lock_path)) return 0;
         const bool held = errno == EEXIST;  // not a directory we cannot write to
         const std::optional<LockIdentity> waited_for = lock_identity(lock_path);
         if (held && !waited_for && errno == ENOENT) continue;  // released since the try: try again
         for (unsigned tries = 1; tries < STALE_LOCK_TRIES; ++tries) {
             lock_sleep(1);
-            if (try_create_lock(lock_path)) return 0;
+            if (take_if_free(lock_path)) return 0;
         }
         lock_sleep(1);
         // Three seconds behind one and the same lock: its holder is taken to
@@ -160,7 +219,7 @@ int take_lock(const char* lock_path) {
             return -1;
         }
         // A lock that vanished by itself was released by its holder: take it.
-        if (try_create_lock(lock_path)) return 0;
+        if (take_if_free(lock_path)) return 0;
         if (!removed && errno != EEXIST) {  // nothing held it, yet it cannot be made
             report(format_message("Error: can't create lock file '%s'.\n", lock_path));
             return -1;
@@ -176,10 +235,37 @@ std::string player_name() {
     return EMPTY_NAME;
 }
 
+constexpr int LOCK_LOST = -2;
+
+// The update under the lock: the table as it is now, the result ranked on
+// it and stored when it ranks (or when there was no table). The rank, -1
+// when the table cannot be written, LOCK_LOST when the lock was taken from
+// us (by a player who waited past the stale time) and nothing was written.
+int update_table(const char* table_path, const char* lock_path, int score, int size_class) {
+    bool created = false;
+    FileDescriptor file(open_table_for_update(table_path, created));
+    if (file.get() < 0 || (!created && !read_table_bytes(file.get(), high_score_table))) return -1;
+    if (created) high_score_table = empty_high_score_table();
+    // Rank on the table as it is now: another player may have stored a
+    // result since the first look, and writing the old image would lose it.
+    const int rank = rank_result(high_score_table, size_class, score);
+    if (!created && rank == HIGH_SCORE_ROWS) return rank;
+    insert_result(high_score_table, size_class, rank, score, player_name());
+    lock_held_hook();
+    if (!lock_is_ours(lock_path)) return LOCK_LOST;
+    if (write_table(file.get(), high_score_table) == 0) return rank;
+    if (created) ::unlink(table_path);  // no table rather than an empty file
+    return -1;
+}
+
 }  // namespace
 
 LockSleep set_lock_sleep(LockSleep sleeper) {
     return std::exchange(lock_sleep, sleeper ? sleeper : real_sleep);
+}
+
+LockHeldHook set_lock_held_hook(LockHeldHook hook) {
+    return std::exchange(lock_held_hook, hook ? hook : no_hook);
 }
 
 int lock_high_scores(int unlock, const char* data_dir) {
@@ -188,15 +274,18 @@ int lock_high_scores(int unlock, const char* data_dir) {
         report("Error: lock file name too long.\n");
         return -1;
     }
-    GamesGroup games;
     if (unlock != 1) return take_lock(lock_path);
-    if (std::remove(lock_path) == 0) return 0;
+    // Only our own lock is removed: one that stands there now was made by
+    // the player who took ours as stale, and is theirs.
+    const bool ours = lock_is_ours(lock_path);
+    held_lock.reset();
+    if (ours && std::remove(lock_path) == 0) return 0;
     report("Error: can't unlock hiscore file.\n");
     return -1;
 }
 
 int record_high_score(int score, int size_class, const char* data_dir) {
-    char table_path[PATH_BUFFER_BYTES];
+    char table_path[PATH_BUFFER_BYTES], lock_path[PATH_BUFFER_BYTES];
     if (!form_path(table_path, data_dir, TABLE_FILE_NAME)) {
         report("Error: hiscore file name too long.\n");
         return -1;
@@ -209,22 +298,17 @@ int record_high_score(int score, int size_class, const char* data_dir) {
         rank_result(high_score_table, size_class, score) == HIGH_SCORE_ROWS)
         return HIGH_SCORE_ROWS;
 
+    const StoringSignals storing;
     if (lock_high_scores(0, data_dir) != 0) return -1;
-    // Rank on the table as it is now: another player may have stored a
-    // result since the look above, and writing the old image would lose it.
-    const TableRead fresh = read_table_file(table_path, high_score_table);
-    if (fresh == TableRead::MISSING) high_score_table = empty_high_score_table();
-    const int rank = rank_result(high_score_table, size_class, score);
-    int written = 0;
-    if (fresh == TableRead::UNREADABLE) {
-        written = -1;  // it exists: an empty table must not replace it
-    } else if (fresh == TableRead::MISSING || rank < HIGH_SCORE_ROWS) {
-        insert_result(high_score_table, size_class, rank, score, player_name());
-        written = write_table_file(table_path, data_dir, high_score_table);
+    form_path(lock_path, data_dir, LOCK_FILE_NAME);  // fits: the lock was made
+    const int rank = update_table(table_path, lock_path, score, size_class);
+    if (rank < 0) report("Error: can't write hiscore file.\n");
+    if (rank == LOCK_LOST) {
+        held_lock.reset();  // the lock standing there is another player's
+        return -1;
     }
-    if (written != 0) report("Error: can't write hiscore file.\n");
     const int released = lock_high_scores(1, data_dir);
-    return written != 0 || released != 0 ? -1 : rank;
+    return rank < 0 || released != 0 ? -1 : rank;
 }
 
 int read_high_score_row(HighScoreEntry* destination, int size_class, const char* data_dir) {

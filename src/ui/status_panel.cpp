@@ -9,7 +9,7 @@
 
 #include "base/report.h"
 #include "board/board.h"
-#include "scores/high_score_file.h"
+#include "scores/score_keeper.h"
 #include "ui/game_record.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
@@ -86,7 +86,7 @@ int show_score_panel() {
     XClearWindow(display, game_ui.panel_window);
 
     std::array<HighScoreEntry, HIGH_SCORE_ROWS> entries = {};
-    const PanelContent content = prepare_score_panel(entries, {record_high_score, read_high_score_row});
+    const PanelContent content = prepare_score_panel(entries, {keeper_record_high_score, keeper_read_high_score_row});
     if (content.list) {
         draw_high_score_list(content.rank, entries);
     } else {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "base/data_lookup.h"
+#include "base/line_reader.h"
 #include "base/report.h"
 #include "board/board.h"
 #include "pictures/bmp_sheet.h"
@@ -38,7 +39,7 @@ int read_image(const ImageSource& source, const char* data_dir, PixmapHandle& ou
     if (name.empty()) return cannot_create("");
     std::string path;
     const LookupResult found = look_up_data_file(name.c_str(), data_dir, path, [](const std::string& candidate) {
-        return access(candidate.c_str(), R_OK) == 0;
+        return is_readable_regular_file(candidate.c_str());
     });
     if (found == LookupResult::TOO_LONG) return cannot_create(std::string_view(path).substr(0, PATH_MAX_CHARS));
     Pixmap pixmap = None;

@@ -2,7 +2,9 @@
 // then as a file under a temporary HOME.
 #include "app/settings.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
@@ -187,6 +189,41 @@ TEST_F(SettingsFileTest, HomeUnsetReadsAndWritesNothing) {
     std::filesystem::current_path(old_cwd);
     EXPECT_TRUE(std::filesystem::is_empty(cwd));
     EXPECT_EQ(read_file(settings_file_), "Width 25\n");
+}
+
+// Opening a FIFO would block for ever; one named as the settings file is
+// neither read nor replaced. The alarm turns a hang into a failure.
+TEST_F(SettingsFileTest, FifoIsNeitherReadNorReplaced) {
+    ASSERT_EQ(mkfifo(settings_file_.c_str(), 0600), 0);
+    alarm(10);
+    Values v = {1, 2, 3};
+    EXPECT_EQ(read_settings(&v.columns, &v.rows, &v.pictures), 0);
+    EXPECT_EQ(v, (Values{20, 10, 1}));
+    EXPECT_EQ(write_settings(25, 15, 2), -1);
+    alarm(0);
+    EXPECT_TRUE(std::filesystem::is_fifo(settings_file_));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home_), {}), 1);
+}
+
+// A write that fails half-way (a full disk; here a file size limit, which
+// a child can set) keeps the old settings and leaves no temporary file.
+TEST_F(SettingsFileTest, FailedWriteKeepsTheOldFile) {
+    const std::string old_text = "# mine\nWidth 25\nHeight 15\nPictures 2\n";
+    write_file(settings_file_, old_text);
+    Values v{};
+    read_settings(&v.columns, &v.rows, &v.pictures);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const rlimit limit{10, 10};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(write_settings(30, 20, 1) == -1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write did not fail with -1";
+    EXPECT_EQ(read_file(settings_file_), old_text);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home_), {}), 1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // line, comments and word splitting.
 #include "base/line_reader.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -94,11 +95,38 @@ TEST(ReadWholeFile, ReturnsEveryByteOrNothing) {
     EXPECT_EQ(read_whole_file(path), std::nullopt);
 }
 
-// A text file named by mistake, or a device, must not take all memory.
+// A text file named by mistake must not take all memory.
 TEST(ReadWholeFile, StopsAtItsLimit) {
-    const std::optional<std::string> zeros = read_whole_file("/dev/zero");
+    char path[] = "/tmp/clumpout-reader-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, 2 * TEXT_FILE_MAX), 0);  // sparse: no disk needed
+    close(fd);
+    const std::optional<std::string> zeros = read_whole_file(path);
+    std::remove(path);
     ASSERT_TRUE(zeros.has_value());
     EXPECT_EQ(zeros->size(), TEXT_FILE_MAX);
+}
+
+// Opening a FIFO for reading waits for a writer, for ever if none comes,
+// and a device may never end: neither counts as a file that can be read,
+// and the FIFO is left as it was. The alarm turns a hang into a failure.
+TEST(ReadWholeFile, ReadsOnlyRegularFilesAndNeverBlocks) {
+    char dir[] = "/tmp/clumpout-reader-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string fifo = std::string(dir) + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    alarm(10);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), std::string(dir)}) {
+        EXPECT_EQ(read_whole_file(path.c_str()), std::nullopt) << path;
+        EXPECT_FALSE(is_readable_regular_file(path.c_str())) << path;
+    }
+    alarm(0);
+    struct stat st {};
+    EXPECT_EQ(lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    std::remove(fifo.c_str());
+    rmdir(dir);
 }
 
 }  // namespace

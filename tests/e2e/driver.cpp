@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <fstream>
 #include <sstream>
 #include <sys/prctl.h>
@@ -63,6 +64,23 @@ ProcSample sample_process(pid_t pid)
         }
     }
     s.alive = s.state != 'Z' && s.state != 'X' && s.state != '?';
+    return s;
+}
+
+// The program with its children (the score keeper it asks and waits for):
+// asleep only when all are, counting all their context switches.
+ProcSample sample_with_children(pid_t pid)
+{
+    ProcSample s = sample_process(pid);
+    std::ifstream children("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children");
+    pid_t child = 0;
+    while (children >> child) {
+        const ProcSample c = sample_process(child);
+        if (!c.alive) continue;
+        if (c.state != 'S') s.state = c.state;
+        s.voluntary += c.voluntary;
+        s.involuntary += c.involuntary;
+    }
     return s;
 }
 
@@ -172,6 +190,9 @@ int GameProcess::start(const GameOptions& options, const std::string& output_dir
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
+        if (options.uid != 0 && (setgroups(0, nullptr) != 0 || setresgid(options.gid, options.gid, options.gid) != 0 ||
+                                 setresuid(options.uid, options.uid, options.uid) != 0))
+            _exit(126);
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
@@ -352,12 +373,12 @@ bool Driver::settle(pid_t program, std::chrono::milliseconds limit)
 {
     auto until = std::chrono::steady_clock::now() + limit;
     XSync(display_, False);
-    ProcSample previous = sample_process(program);
+    ProcSample previous = sample_with_children(program);
     int stable = 0;
     while (std::chrono::steady_clock::now() < until) {
         XSync(display_, False);
         std::this_thread::sleep_for(300us);
-        ProcSample now = sample_process(program);
+        ProcSample now = sample_with_children(program);
         if (!now.alive) return true;
         if (now.state == 'S' && now == previous) {
             if (++stable >= 2) return true;

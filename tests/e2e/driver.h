@@ -50,6 +50,8 @@ struct GameOptions {
     std::vector<std::string> args;  // after argv[0]
     std::vector<std::string> environment;  // more NAME=value entries
     std::string program = "";       // defaults to the e2e build of the game
+    uid_t uid = 0;                  // not 0: run as this account, with its group `gid` alone
+    gid_t gid = 0;
 };
 
 // The game as a child process, with its standard output and error kept in
@@ -110,8 +112,9 @@ public:
     void click(Window window, int x, int y, unsigned button = 1);
 
     // Waits until `program` has handled every event the server sent it and
-    // the server has carried out its requests: the process stays asleep
-    // with unchanged context-switch counts across two round trips.
+    // the server has carried out its requests: the process and its children
+    // (the score keeper) stay asleep with unchanged context-switch counts
+    // across two round trips.
     bool settle(pid_t program, std::chrono::milliseconds limit = 10s);
 
     // The window's contents as shown on the screen; empty on an X error

@@ -5,6 +5,7 @@
 # into the prefix and starts the installed game under a private Xvfb.
 # Usage: packaging_check.sh SOURCE_DIR WORK_DIR BUILD_TYPE CXX SANITIZE
 set -euo pipefail
+shopt -s extglob
 
 source_dir=$1
 work=$2
@@ -155,17 +156,42 @@ else
     fail "desktop/clumpout.xpm is missing: the desktop entry has no icon"
 fi
 
+# The install makes the empty high-score table, which is no installed file.
+staged_table="$staged_data/hiscore"
+if [[ ! -f $staged_table ]]; then
+    fail "the install made no high-score table at $staged_table"
+else
+    cmp -s "$build/install/hiscore" "$staged_table" || fail "the high-score table is not the empty table"
+    [[ $(stat -c '%s' "$staged_table") == 960 ]] || fail "the high-score table is not 960 bytes"
+    [[ $(mode_of "$staged_table") == 664 ]] || fail "high-score table mode $(mode_of "$staged_table"), want 664"
+    if ((with_group)); then
+        [[ $(stat -c '%U:%G' "$staged_table") == root:games ]] ||
+            fail "high-score table belongs to $(stat -c '%U:%G' "$staged_table"), want root:games"
+    fi
+fi
+
 # The manifest lists exactly the files that were staged (without the DESTDIR).
 diff <(sed "s|^|$stage|" "$build/install_manifest.txt" | sort) \
-     <(find "$stage" -type f | sort) >"$work/manifest.diff" ||
+     <(find "$stage" -type f ! -path "$staged_table" | sort) >"$work/manifest.diff" ||
     fail "install_manifest.txt differs from the staged files: $(cat "$work/manifest.diff")"
 
 # Uninstalling the staging removes every file but keeps the players' scores.
-printf 'scores' >"$staged_data/hiscore"
+printf 'scores' >"$staged_table"
+chmod 0600 "$staged_table"
 DESTDIR="$stage" cmake --build "$build" --target uninstall >"$work/stage-uninstall.log"
-left=$(find "$stage" -type f ! -path "$staged_data/hiscore")
+left=$(find "$stage" -type f ! -path "$staged_table")
 [[ -z $left ]] || fail "uninstall left files behind: $left"
-[[ -f $staged_data/hiscore ]] || fail "uninstall removed the high-score file"
+[[ -f $staged_table ]] || fail "uninstall removed the high-score table"
+
+# Installing again keeps the scores, and gives the table back to the group.
+DESTDIR="$stage" cmake --install "$build" >"$work/stage-reinstall.log" 2>&1 ||
+    { cat "$work/stage-reinstall.log"; echo "FAIL: staged reinstall failed"; exit 1; }
+[[ $(cat "$staged_table") == scores ]] || fail "a second install replaced the players' scores"
+if ((with_group)); then
+    [[ $(mode_of "$staged_table") == 664 && $(stat -c '%U:%G' "$staged_table") == root:games ]] ||
+        fail "a second install left the table $(stat -c '%U:%G %a' "$staged_table"), want root:games 664"
+fi
+DESTDIR="$stage" cmake --build "$build" --target uninstall >"$work/stage-uninstall.log"
 
 # --- real install and a start of the installed game -----------------------
 cmake --install "$build" >"$work/install.log" 2>&1 ||
@@ -231,20 +257,41 @@ if grep -qE '^(Warning|Error): ' "$work/game.err"; then
     fail "the installed game complained: $(cat "$work/game.err")"
 fi
 
-# A setgid game has given up the group before it opened the display:
-# effective group back to the real one, the saved group still games.
-if ((with_group)) && kill -0 "$game_pid" 2>/dev/null; then
-    read -r real effective saved _ < <(awk '/^Gid:/ { print $2, $3, $4, $5 }' "/proc/$game_pid/status")
-    games_gid=$(getent group games | cut -d: -f3)
-    [[ $effective == "$real" ]] || fail "the running game kept effective group $effective (real $real)"
-    [[ $saved == "$games_gid" ]] || fail "the running game lost the saved group games ($saved)"
+# The game that talks to the X server holds no group but the player's: real,
+# effective, saved and file-system group alike. Its one child, the score
+# keeper, is the only one with games, and it ends with the game.
+keeper_pid=
+if kill -0 "$game_pid" 2>/dev/null; then
+    read -r real effective saved fs < <(awk '/^Gid:/ { print $2, $3, $4, $5 }' "/proc/$game_pid/status")
+    [[ $effective == "$real" && $saved == "$real" && $fs == "$real" ]] ||
+        fail "the running game holds groups $real/$effective/$saved/$fs"
+    keeper_pid=$(cat "/proc/$game_pid/task/$game_pid/children" 2>/dev/null || true)
+    if [[ $keeper_pid != +([0-9])?( ) ]]; then
+        fail "the game has no one score keeper but children '$keeper_pid'"
+        keeper_pid=
+    elif ((with_group)); then
+        keeper_effective=$(awk '/^Gid:/ { print $3 }' "/proc/${keeper_pid% }/status")
+        [[ $keeper_effective == $(getent group games | cut -d: -f3) ]] ||
+            fail "the score keeper has effective group $keeper_effective, not games"
+    fi
+    keeper_pid=${keeper_pid% }
 fi
 cleanup
 game_pid= xvfb_pid=
+# Gone, or a zombie waiting for whoever reaps the orphans here.
+keeper_running() { [[ -e /proc/$1 && $(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) != Z ]]; }
+if [[ -n $keeper_pid ]]; then
+    for _ in $(seq 50); do
+        keeper_running "$keeper_pid" || break
+        sleep 0.1
+    done
+    if keeper_running "$keeper_pid"; then fail "the score keeper $keeper_pid outlived the game"; fi
+fi
 
 cmake --build "$build" --target uninstall >"$work/uninstall.log"
-left=$(find "$prefix" -type f 2>/dev/null || true)
+left=$(find "$prefix" -type f ! -path "$data_dir/hiscore" 2>/dev/null || true)
 [[ -z $left ]] || fail "uninstall left files in the prefix: $left"
+[[ -f $data_dir/hiscore ]] || fail "uninstall removed the high-score table"
 
 if ((failures)); then
     echo "$failures packaging check(s) failed"

@@ -1,7 +1,8 @@
 // high_score_file_test.cpp: the shared file and its lock in a temporary data
 // directory: ranking on the file, the lock protocol and its stale-lock
-// recovery, whole-file replacement, and several processes at once. The lock
-// waits through an injected sleep except where real time is the point.
+// recovery, the update in place, signals and stopped holders, and several
+// processes at once. The lock waits through an injected sleep except where
+// real time is the point.
 #include "scores/high_score_file.h"
 
 #include <fcntl.h>
@@ -9,6 +10,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,6 +118,7 @@ protected:
         release_at_sleep = 0;
         on_release = nullptr;
         set_lock_sleep(fake_sleep);
+        set_lock_held_hook(nullptr);
         if (const char* name = std::getenv("LOGNAME")) saved_logname = name;
         setenv("LOGNAME", "tester", 1);
         saved_umask = current_umask();
@@ -124,6 +127,7 @@ protected:
     void TearDown() override {
         set_report_sink(nullptr);
         set_lock_sleep(nullptr);
+        set_lock_held_hook(nullptr);
         if (saved_logname) setenv("LOGNAME", saved_logname->c_str(), 1);
         else unsetenv("LOGNAME");
         umask(saved_umask);
@@ -497,6 +501,164 @@ TEST_F(HighScoreFileTest, UnreadableTableIsNotReplacedByAnEmptyOne) {
     EXPECT_EQ(captured, "Error: can't write hiscore file.\n");
     EXPECT_TRUE(fs::is_directory(table_path));
     EXPECT_FALSE(fs::exists(lock_path));
+}
+
+// The table is written into, never replaced: it keeps its inode, and so
+// its owner, group and mode, and whatever lies past its 960 bytes.
+TEST_F(HighScoreFileTest, TableIsUpdatedInPlace) {
+    Bytes before = image_of(table_with(0, {100}));
+    before.insert(before.end(), {'t', 'a', 'i', 'l'});
+    write_file(table_path, before);
+    ASSERT_EQ(chmod(table_path.c_str(), 0640), 0);
+    struct stat old_file {};
+    ASSERT_EQ(stat(table_path.c_str(), &old_file), 0);
+
+    ASSERT_EQ(record_high_score(50, 0, dir.c_str()), 1);
+
+    struct stat new_file {};
+    ASSERT_EQ(stat(table_path.c_str(), &new_file), 0);
+    EXPECT_EQ(new_file.st_ino, old_file.st_ino);
+    EXPECT_EQ(new_file.st_mode & 07777, 0640u);
+    const std::optional<Bytes> after = read_file(table_path);
+    ASSERT_TRUE(after);
+    ASSERT_EQ(after->size(), before.size());
+    EXPECT_EQ(std::string(after->end() - 4, after->end()), "tail");
+    EXPECT_EQ(scores_of(decoded(*after), 0)[1], 50);
+    EXPECT_EQ(files_in(dir), std::vector<std::string>{"hiscore"});
+}
+
+// A FIFO at the table's name would block its open for ever; a link would
+// send the write elsewhere. Neither is opened for the table nor replaced.
+TEST_F(HighScoreFileTest, TableThatIsNoRegularFileIsLeftAlone) {
+    alarm(10);  // a hang fails the test instead of the run
+    for (const bool fifo : {true, false}) {
+        captured.clear();
+        std::remove(table_path.c_str());
+        const std::string elsewhere = dir + "/elsewhere";
+        write_file(elsewhere, image_of(empty_high_score_table()));
+        ASSERT_EQ(fifo ? mkfifo(table_path.c_str(), 0664) : symlink(elsewhere.c_str(), table_path.c_str()), 0);
+        HighScoreEntry row[HIGH_SCORE_ROWS];
+        EXPECT_EQ(read_high_score_row(row, 0, dir.c_str()), -1);
+        EXPECT_EQ(record_high_score(5, 0, dir.c_str()), -1);
+        EXPECT_EQ(captured, "Error: can't write hiscore file.\n");
+        struct stat st {};
+        ASSERT_EQ(lstat(table_path.c_str(), &st), 0);
+        EXPECT_TRUE(fifo ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode));
+        EXPECT_EQ(read_file(elsewhere), image_of(empty_high_score_table()));
+        EXPECT_FALSE(fs::exists(lock_path));
+    }
+    alarm(0);
+}
+
+// An entry at the lock's name that the exclusive create cannot make over is
+// a held lock like any other: after three seconds it is removed with the
+// warning and the result is stored, having cost next to no CPU time. Each
+// kind runs in a process of its own, all at once, in a directory of its own.
+TEST_F(HighScoreFileTest, LinkDirectoryOrFifoAtTheLockIsStaleAfterThreeSeconds) {
+    struct Kind {
+        const char* name;
+        int (*make)(const char* path);
+    };
+    const Kind kinds[] = {
+        {"dangling link", [](const char* path) { return symlink("/nonexistent/lock", path); }},
+        {"directory", [](const char* path) { return mkdir(path, 0700); }},
+        {"fifo", [](const char* path) { return mkfifo(path, 0600); }},
+    };
+    std::vector<std::pair<pid_t, std::string>> runs;
+    const auto start = std::chrono::steady_clock::now();
+    for (const Kind& kind : kinds) {
+        const std::string data_dir = dir + "/" + kind.name;
+        ASSERT_EQ(mkdir(data_dir.c_str(), 0700), 0);
+        ASSERT_EQ(kind.make((data_dir + "/.LOCK").c_str()), 0) << kind.name;
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            alarm(10);
+            set_lock_sleep(nullptr);
+            captured.clear();
+            const int rank = record_high_score(50, 0, data_dir.c_str());
+            _exit(rank == 0 && captured == "Warning: remove the lock file and retry...\n" ? 0 : 1);
+        }
+        runs.emplace_back(pid, data_dir);
+    }
+    for (const auto& [pid, data_dir] : runs) {
+        int status = 0;
+        rusage usage {};
+        ASSERT_EQ(wait4(pid, &status, 0, &usage), pid);
+        const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << data_dir << ": not stored with the warning";
+        EXPECT_LT(cpu, 0.5) << data_dir << ": seconds of CPU while waiting";
+        EXPECT_FALSE(fs::exists(data_dir + "/.LOCK")) << data_dir;
+        const std::optional<Bytes> stored = read_file(data_dir + "/hiscore");
+        ASSERT_TRUE(stored) << data_dir;
+        EXPECT_EQ(decoded(*stored).entries[0][0].score, 50) << data_dir;
+    }
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(waited, 2.9);
+    EXPECT_LT(waited, 6.0);
+}
+
+// A termination signal that comes while the lock is held waits until the
+// lock is released and the table written; then it ends the process as
+// usual, and leaves no lock and no stray file behind.
+TEST_F(HighScoreFileTest, SignalWhileTheLockIsHeldEndsTheProcessAfterTheRelease) {
+    for (const int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
+        write_file(table_path, image_of(table_with(0, {100})));
+        static int to_send;
+        to_send = signal_number;
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            set_lock_held_hook([] { kill(getpid(), to_send); });
+            record_high_score(50, 0, dir.c_str());
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << strsignal(signal_number);
+        EXPECT_EQ(files_in(dir), std::vector<std::string>{"hiscore"}) << strsignal(signal_number);
+        const std::optional<Bytes> stored = read_file(table_path);
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->size(), HIGH_SCORE_TABLE_BYTES);
+        EXPECT_EQ(scores_of(decoded(*stored), 0)[1], 50) << strsignal(signal_number);
+    }
+}
+
+// A holder stopped past the stale time has its lock broken by the next
+// player, who stores a result. When the holder goes on, its write would put
+// back the table it read before and lose that result: it is refused, and
+// the other player's lock (here already released) is not touched.
+TEST_F(HighScoreFileTest, StoppedHolderCannotWriteOnceItsLockWasTaken) {
+    write_file(table_path, image_of(table_with(0, {100})));
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        set_lock_held_hook([] { raise(SIGSTOP); });
+        captured.clear();
+        setenv("LOGNAME", "holder", 1);
+        const int rank = record_high_score(40, 0, dir.c_str());
+        _exit(rank == -1 && captured == "Error: can't write hiscore file.\n" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(holder, &status, WUNTRACED), holder);
+    ASSERT_TRUE(WIFSTOPPED(status));
+
+    // The next player: three seconds (of the fake sleep) behind the lock.
+    EXPECT_EQ(record_high_score(50, 0, dir.c_str()), 1);
+    EXPECT_EQ(captured, "Warning: remove the lock file and retry...\n");
+    make_lock();  // yet another player holds the lock when the holder goes on
+
+    kill(holder, SIGCONT);
+    ASSERT_EQ(waitpid(holder, &status, 0), holder);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the late write was not refused";
+    const std::optional<Bytes> stored = read_file(table_path);
+    ASSERT_TRUE(stored);
+    const HighScoreTable table = decoded(*stored);
+    EXPECT_EQ(scores_of(table, 0)[1], 50);
+    EXPECT_EQ(name_of(table.entries[0][1]), "tester");
+    EXPECT_EQ(scores_of(table, 0)[2], 0);
+    EXPECT_TRUE(fs::exists(lock_path)) << "the holder removed another player's lock";
 }
 
 }  // namespace
