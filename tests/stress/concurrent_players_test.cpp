@@ -162,8 +162,9 @@ void ConcurrentPlayersTest::play_together(const int count)
     }
 
     // The last moves: lit, stopped, then clicked into the stopped game's queue.
-    // An entry or motion still queued when it stops would make it look for
-    // the pointer later, when the pointer is already over another game.
+    // Each is stopped only once it has handled every pointer event so far, so
+    // what it does when let go depends on the queued click alone, not on
+    // where the pointer is by then.
     for (Player& p : players) {
         const Cell cell = *p.last_cluster.begin();
         point_at(p, cell);
