@@ -5,6 +5,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <sys/wait.h>
 #include <thread>
 
 namespace {
@@ -101,19 +102,36 @@ protected:
 TEST_F(WindowManagerTest, CloseRequestQuitsAndSavesSettings)
 {
     // Without placement by hand: twm would otherwise grab the server and
-    // wait for a click to place the window.
+    // wait for a click to place the window. Its own fonts would need more
+    // than the test server has: "fixed" comes with every X font set.
     std::string rc = temp_dir + "/twmrc";
-    write_file(rc, "RandomPlacement\nUsePPosition \"on\"\n");
+    write_file(rc, "RandomPlacement\nUsePPosition \"on\"\n"
+                   "TitleFont \"fixed\"\nResizeFont \"fixed\"\nMenuFont \"fixed\"\n"
+                   "IconFont \"fixed\"\nIconManagerFont \"fixed\"\n");
+    const std::string errors = temp_dir + "/twm.err";
     const char* args[] = {"-f", rc.c_str(), nullptr};
-    wm = spawn_on_display(xvfb.display_name(), "twm", args);
+    wm = spawn_on_display(xvfb.display_name(), "twm", args, errors.c_str());
     ASSERT_GT(wm, 0);
-    // Wait until the manager owns the root's substructure redirection.
-    for (int i = 0; i < 500; ++i) {
-        XWindowAttributes a;
-        XGetWindowAttributes(driver.display(), driver.root(), &a);
-        if (a.all_event_masks & SubstructureRedirectMask) break;
+    // The manager is at work once it has framed a window of ours.
+    Window probe = XCreateSimpleWindow(driver.display(), driver.root(), 0, 0, 20, 20, 0, 0, 0);
+    XMapWindow(driver.display(), probe);
+    bool framed = false;
+    for (int i = 0; i < 1000 && !framed; ++i) {
         std::this_thread::sleep_for(10ms);
+        if (waitpid(wm, nullptr, WNOHANG) == wm) {
+            wm = -1;  // it gave up
+            break;
+        }
+        Window root_return, parent = None;
+        Window* kids = nullptr;
+        unsigned n = 0;
+        XQueryTree(driver.display(), probe, &root_return, &parent, &kids, &n);
+        if (kids) XFree(kids);
+        framed = parent != driver.root();
     }
+    XDestroyWindow(driver.display(), probe);
+    XSync(driver.display(), False);
+    ASSERT_TRUE(framed) << "twm is not managing windows; its standard error:\n" << read_file(errors);
     write_settings(15, 8, SET_MARBLE);
     start_game();
     ASSERT_TRUE(windows.complete);

@@ -46,6 +46,9 @@ TEST_F(ShippedThemesTest, EveryEntryLoadsAndDraws)
         const ShippedEntry& entry = entries[k];
         SCOPED_TRACE(entry.name + " " + entry.file);
         write_settings(20, 10, static_cast<int>(k) + 3);
+        // Away from where the window opens: a window mapped under the pointer
+        // lights the cluster there, and only sometimes before its first paint.
+        driver.move_to_root(screen_width - 1, screen_height - 1);
         start_game();
         if (!windows.complete) return;
         EXPECT_EQ(game.stderr_text(), "") << "loading " << entry.file;

@@ -130,7 +130,7 @@ void Xvfb::stop()
 }
 
 pid_t spawn_on_display(const std::string& display_name, const char* program,
-                       const char* const* extra_args)
+                       const char* const* extra_args, const char* error_path)
 {
     std::vector<const char*> argv{program, "-display", display_name.c_str()};
     for (const char* const* a = extra_args; a != nullptr && *a != nullptr; ++a) argv.push_back(*a);
@@ -141,6 +141,13 @@ pid_t spawn_on_display(const std::string& display_name, const char* program,
     if (pid == 0) {
         die_with_parent(parent);
         redirect_to_null();
+        if (error_path != nullptr) {
+            int fd = open(error_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd >= 0 && fd != 2) {
+                dup2(fd, 2);
+                close(fd);
+            }
+        }
         execvp(program, const_cast<char* const*>(argv.data()));
         _exit(127);
     }

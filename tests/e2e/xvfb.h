@@ -27,8 +27,9 @@ private:
 };
 
 // Starts a helper program (a window manager, xlogo) on the display with its
-// output discarded. Returns its process id, or -1.
+// output discarded, or its standard error written to error_path when given.
+// Returns its process id, or -1.
 pid_t spawn_on_display(const std::string& display_name, const char* program,
-                       const char* const* extra_args);
+                       const char* const* extra_args, const char* error_path = nullptr);
 // Sends SIGTERM to one process we started and reaps it (SIGKILL after a while).
 void end_process(pid_t pid);

@@ -123,8 +123,11 @@ if [[ ! -f $man_page ]]; then
 else
     grep -qF "$data_dir/hiscore" "$man_page" || fail "manual page does not name $data_dir/hiscore"
     grep -qF "/usr/local/lib/X11/clumpo" "$man_page" && fail "manual page still names the default data directory"
+    # Formatted as a default install has it: the staged paths are as long
+    # as the build folder and would overfill lines for that reason alone.
     if command -v groff >/dev/null; then
-        warnings=$(groff -man -ww -z "$man_page" 2>&1)
+        page=$(<"$man_page")
+        warnings=$(groff -man -ww -z <<<"${page//"$data_dir"//usr/local/lib/X11/clumpo}" 2>&1)
         [[ -z $warnings ]] || fail "manual page does not format cleanly: $warnings"
     fi
 fi
