@@ -1,0 +1,95 @@
+// xpm_pictures.cpp: libXpm parses, this file resolves the colours. For each
+// colour libXpm tries the keys from the screen's own ("c" on a colour
+// screen) down to "g", "g4" and "m"; the first key it tries must succeed,
+// since any failure before a success leaves a non-fatal status, which the
+// game refuses as it refuses every status but success. "None" is drawn
+// with pixel 0, which is black on a TrueColor screen.
+#include "tools/xpm_pictures.h"
+
+#include <X11/xpm.h>
+#include <array>
+#include <strings.h>
+#include <vector>
+
+namespace {
+
+struct XpmImageHolder {
+    XpmImage image{};
+    bool filled = false;
+    ~XpmImageHolder() {
+        if (filled) XpmFreeXpmImage(&image);
+    }
+};
+
+const char* status_text(int status) {
+    switch (status) {
+    case XpmOpenFailed: return "cannot be opened";
+    case XpmFileInvalid: return "is not a valid XPM file";
+    case XpmNoMemory: return "is too big to read";
+    default: return "cannot be read";
+    }
+}
+
+// The pixels of `image`, or -1 with a note when a colour cannot be made.
+int resolve(const XpmImage& image, const char* name, const ColourDatabase& database, RgbImage& out,
+            Messages& notes) {
+    std::vector<std::uint32_t> pixels(image.ncolors);
+    for (unsigned i = 0; i < image.ncolors; ++i) {
+        const XpmColor& colour = image.colorTable[i];
+        // The order libXpm tries the keys in on a colour screen.
+        const std::array<const char*, 4> keys = {colour.c_color, colour.g_color, colour.g4_color, colour.m_color};
+        const std::array<const char*, 4> key_names = {"c", "g", "g4", "m"};
+        std::size_t k = 0;
+        while (k < keys.size() && keys[k] == nullptr) ++k;
+        if (k == keys.size()) {
+            notes.push_back(format_message("%s: colour %u has no colour key", name, i + 1));
+            return -1;
+        }
+        if (strcasecmp(keys[k], "None") == 0) {
+            notes.push_back(format_message("%s: colour '%s' (transparent) is drawn black", name, keys[k]));
+            pixels[i] = BLACK_PIXEL;
+            continue;
+        }
+        const std::optional<Rgb16> rgb = parse_colour(keys[k], database);
+        if (!rgb) {
+            notes.push_back(format_message("%s: colour '%s' (key %s) is not in the colour database", name, keys[k],
+                                           key_names[k]));
+            return -1;
+        }
+        pixels[i] = truecolor_pixel(*rgb);
+    }
+    RgbImage result(static_cast<int>(image.width), static_cast<int>(image.height));
+    for (std::size_t p = 0; p < result.pixels.size(); ++p) {
+        const unsigned index = image.data[p];
+        // libXpm's parser only stores indexes of the colour table.
+        result.pixels[p] = index < pixels.size() ? pixels[index] : BLACK_PIXEL;
+    }
+    out = std::move(result);
+    return 0;
+}
+
+}  // namespace
+
+int read_xpm_file(const std::string& path, const ColourDatabase& database, RgbImage& out, Messages& notes) {
+    XpmImageHolder holder;
+    const int status = XpmReadFileToXpmImage(path.c_str(), &holder.image, nullptr);
+    if (status != XpmSuccess) {
+        notes.push_back(format_message("%s %s", path.c_str(), status_text(status)));
+        return -1;
+    }
+    holder.filled = true;
+    return resolve(holder.image, path.c_str(), database, out, notes);
+}
+
+int decode_xpm_rows(const char* const* rows, const char* name, const ColourDatabase& database, RgbImage& out,
+                    Messages& notes) {
+    XpmImageHolder holder;
+    // libXpm's prototype is not const-correct; it only reads the rows.
+    const int status = XpmCreateXpmImageFromData(const_cast<char**>(rows), &holder.image, nullptr);
+    if (status != XpmSuccess) {
+        notes.push_back(format_message("%s %s", name, status_text(status)));
+        return -1;
+    }
+    holder.filled = true;
+    return resolve(holder.image, name, database, out, notes);
+}
