@@ -1,13 +1,13 @@
 // xpm_pictures.cpp: libXpm parses, this file resolves the colours. For each
 // colour libXpm tries the keys from the screen's own ("c" on a colour
-// screen) down to "g", "g4" and "m"; the first key it tries must succeed,
-// since any failure before a success leaves a non-fatal status, which the
-// game refuses as it refuses every status but success. "None" is drawn
-// with pixel 0, which is black on a TrueColor screen.
+// screen) down to "g", "g4" and "m", and takes the first that it can make;
+// only a colour none of whose keys can be made fails the image. "None" is
+// drawn with pixel 0, which is black on a TrueColor screen.
 #include "tools/xpm_pictures.h"
 
 #include <X11/xpm.h>
 #include <array>
+#include <optional>
 #include <strings.h>
 #include <vector>
 
@@ -33,30 +33,32 @@ const char* status_text(int status) {
 // The pixels of `image`, or -1 with a note when a colour cannot be made.
 int resolve(const XpmImage& image, const char* name, const ColourDatabase& database, RgbImage& out,
             Messages& notes) {
+    // X makes no pixmap without pixels.
+    if (image.width == 0 || image.height == 0) {
+        notes.push_back(format_message("%s has no pixels", name));
+        return -1;
+    }
     std::vector<std::uint32_t> pixels(image.ncolors);
     for (unsigned i = 0; i < image.ncolors; ++i) {
         const XpmColor& colour = image.colorTable[i];
         // The order libXpm tries the keys in on a colour screen.
         const std::array<const char*, 4> keys = {colour.c_color, colour.g_color, colour.g4_color, colour.m_color};
         const std::array<const char*, 4> key_names = {"c", "g", "g4", "m"};
-        std::size_t k = 0;
-        while (k < keys.size() && keys[k] == nullptr) ++k;
-        if (k == keys.size()) {
-            notes.push_back(format_message("%s: colour %u has no colour key", name, i + 1));
-            return -1;
+        std::optional<std::uint32_t> pixel;
+        for (std::size_t k = 0; k < keys.size() && !pixel; ++k) {
+            if (keys[k] == nullptr) continue;
+            if (strcasecmp(keys[k], "None") == 0) {
+                notes.push_back(format_message("%s: colour '%s' (transparent) is drawn black", name, keys[k]));
+                pixel = BLACK_PIXEL;
+            } else if (const std::optional<Rgb16> rgb = parse_colour(keys[k], database)) {
+                pixel = truecolor_pixel(*rgb);
+            } else {
+                notes.push_back(format_message("%s: colour '%s' (key %s) is not in the colour database", name,
+                                               keys[k], key_names[k]));
+            }
         }
-        if (strcasecmp(keys[k], "None") == 0) {
-            notes.push_back(format_message("%s: colour '%s' (transparent) is drawn black", name, keys[k]));
-            pixels[i] = BLACK_PIXEL;
-            continue;
-        }
-        const std::optional<Rgb16> rgb = parse_colour(keys[k], database);
-        if (!rgb) {
-            notes.push_back(format_message("%s: colour '%s' (key %s) is not in the colour database", name, keys[k],
-                                           key_names[k]));
-            return -1;
-        }
-        pixels[i] = truecolor_pixel(*rgb);
+        if (!pixel) return -1;
+        pixels[i] = *pixel;
     }
     RgbImage result(static_cast<int>(image.width), static_cast<int>(image.height));
     for (std::size_t p = 0; p < result.pixels.size(); ++p) {
