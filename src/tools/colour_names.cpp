@@ -45,7 +45,9 @@ std::optional<Rgb16> parse_hash_form(std::string_view digits) {
 }
 
 // After "rgb:": three groups of 1 to 4 digits, each scaled to 16 bits. The
-// third ends at the end or at a "/", after which anything may follow.
+// third ends at the end or at a "/", after which anything may follow. With
+// fewer than three groups Xlib reads on past the end of the text and its
+// answer depends on what lies there; here such a form is unknown.
 std::optional<Rgb16> parse_rgb_form(std::string_view rest) {
     std::array<std::uint16_t, 3> value{};
     std::size_t i = 0;

@@ -109,6 +109,24 @@ std::vector<std::pair<std::string, Verdict>> verdicts_of(const std::string& repo
     return verdicts;
 }
 
+// A PNG written by the tool, as 0x00RRGGBB pixels; empty when unreadable.
+Image read_png(const std::string& path)
+{
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&png, path.c_str()) == 0) return {};
+    png.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> bytes(PNG_IMAGE_SIZE(png));
+    if (png_image_finish_read(&png, nullptr, bytes.data(), 0, nullptr) == 0) return {};
+    Image image;
+    image.width = static_cast<int>(png.width);
+    image.height = static_cast<int>(png.height);
+    for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
+        image.pixels.push_back(static_cast<std::uint32_t>(bytes[i]) << 16 | static_cast<std::uint32_t>(bytes[i + 1]) << 8 |
+                               bytes[i + 2]);
+    return image;
+}
+
 class ThemeToolTest : public E2eTest {
 protected:
     std::string data(const std::string& name) const { return data_path(name); }
@@ -193,7 +211,6 @@ std::vector<std::pair<std::string, std::string>> ThemeToolTest::make_corpus()
     dice_image("ShortHex", xpm(28, 28, {"c #12345"}));
     dice_image("LongHex", xpm(28, 28, {"c #123456789ABC", "c #fff"}, ring));
     dice_image("RgbColour", xpm(28, 28, {"c rgb:f/8/0", "c rgb:1234/5/67"}, ring));
-    dice_image("BadRgb", xpm(28, 28, {"c rgb:f/8"}));
     dice_image("MonoOnly", xpm(28, 28, {"m black", "m white"}, ring));
     dice_image("GreyFirst", xpm(28, 28, {"g gray50 m white"}));
     dice_image("ColourUnknownMonoKnown", xpm(28, 28, {"c blurple m white"}));
@@ -277,6 +294,118 @@ TEST_F(ThemeToolTest, CheckSaysOkExactlyWhenTheGameKeepsTheSetWithTheGamesMessag
     EXPECT_EQ(check.status, refused > 0 ? 1 : 0);
     EXPECT_GE(refused, 20) << "the corpus should hold many broken sets";
     EXPECT_GE(static_cast<int>(sets.size()) - refused, 20) << "and many good ones";
+}
+
+// The preview's cells against the game's board. The board is read back at
+// rest, with a cluster of each colour under the pointer, and, for sets with
+// pushed images, with the button held on it.
+TEST_F(ThemeToolTest, PreviewCellsAreTheGamesCellsForEveryShippedAndBuiltInSet)
+{
+    fs::copy(E2E_THEMES_DIR, E2E_DATA_DIR, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    const std::vector<std::pair<std::string, int>> sets = {
+        {"builtin:Marble", 0}, {"builtin:Head", 1}, {"builtin:Face", 2}, {"gems.dat", 3},
+        {"dice.dat", 4},       {"mono.bmp", 5},     {"retro.bmp", 6},    {"glass.bmp", 7}};
+    for (const auto& [file, pictures] : sets) {
+        SCOPED_TRACE(file);
+        const std::string png = temp_dir + "/preview.png";
+        const ToolRun preview = run_tool({"preview", "--data-dir", E2E_DATA_DIR, file, "-o", png}, cwd, temp_dir);
+        ASSERT_EQ(preview.status, 0) << preview.out;
+        const bool pushed = run_tool({"check", "--data-dir", E2E_DATA_DIR, file}, cwd, temp_dir).out.find("pushed yes") !=
+                            std::string::npos;
+        const Image picture = read_png(png);
+        ASSERT_FALSE(picture.empty());
+        const int width = (picture.width - 32) / 5;
+        const int height = (picture.height - 32) / 3;
+        // expected[state][colour - 1]
+        std::array<std::array<Image, 5>, 3> expected;
+        for (int state = 0; state < 3; ++state)
+            for (int c = 0; c < 5; ++c) expected[state][c] = picture.crop(16 + c * width, 16 + state * height, width, height);
+        if (!pushed) {
+            EXPECT_EQ(expected[2], expected[0]) << "a set without pushed images shows its default ones";
+        }
+
+        write_settings(15, 8, pictures);
+        start_game();
+        ASSERT_EQ(windows.board.width, 15 * width);
+        ASSERT_EQ(windows.board.height, 8 * height);
+        const auto cell = [&](const Image& board, int column, int row) {
+            return board.crop(column * width, row * height, width, height);
+        };
+        // Every cell at rest is one of the five previewed tiles.
+        BoardCells cells;
+        cells.columns = 15;
+        cells.rows = 8;
+        const Image dealt = driver.read(windows.board.id);
+        for (int column = 0; column < 15; ++column)
+            for (int row = 0; row < 8; ++row) {
+                cells.colour[column][row] = 0;
+                for (int c = 0; c < 5; ++c)
+                    if (cell(dealt, column, row) == expected[0][c]) cells.colour[column][row] = c + 1;
+                ASSERT_NE(cells.colour[column][row], 0) << "cell " << column << "," << row << " is no previewed tile";
+            }
+        for (int c = 1; c <= 5; ++c) {
+            // The first cluster of colour c with two tiles or more.
+            std::set<Cell> cluster;
+            Cell pointed{-1, -1};
+            for (int column = 0; column < 15 && cluster.size() < 2; ++column)
+                for (int row = 0; row < 8 && cluster.size() < 2; ++row)
+                    if (cells.colour[column][row] == c) {
+                        pointed = {column, row};
+                        cluster = cluster_of(cells, pointed);
+                    }
+            if (cluster.size() < 2) continue;  // this deal has no pair of colour c
+            driver.move_to(windows.board.id, pointed.first * width + width / 2, pointed.second * height + height / 2);
+            settle();
+            const Image lit = driver.read(windows.board.id);
+            for (const Cell& at : cluster)
+                EXPECT_EQ(cell(lit, at.first, at.second), expected[1][c - 1]) << "colour " << c << " highlighted";
+            if (pushed) {
+                press_board();
+                const Image held = driver.read(windows.board.id);
+                for (const Cell& at : cluster)
+                    EXPECT_EQ(cell(held, at.first, at.second), expected[2][c - 1]) << "colour " << c << " pushed";
+                point_outside_board();  // leaving the board drops the press
+                release_board();
+            }
+            point_outside_board();
+            EXPECT_EQ(driver.read(windows.board.id), dealt) << "the board is back at rest";
+        }
+        EXPECT_EQ(quit_with_button3(windows.main.id), 0);
+        driver.move_to_root(screen_width - 1, screen_height - 1);
+    }
+}
+
+// Every name of the colour database file, in its own spelling, lower case
+// and capitals, and the specification forms, as the test server parses them.
+TEST_F(ThemeToolTest, ColourNamesAndSpecificationsMeanWhatTheServerSays)
+{
+    const ColourDatabase database = ColourDatabase::load_system();
+    ASSERT_GT(database.size(), 700u);
+    std::vector<std::string> specs = {"#f00", "#F0a", "#ff8000", "#fff000000", "#123456789abc", "#12345", "#", "#ggg",
+                                      " red", "red ", "light  blue", "rgb:f/8/0", "RGB:F/8/0", "rgb:1234/5/67",
+                                      "rgb:f/0/0/", "rgb:/0/0", "rgb:fffff/0/0", "rgb:f/0/0 ", "none", ""};
+    std::istringstream file(slurp(COLOUR_DATABASE_PATHS[0]).empty() ? slurp(COLOUR_DATABASE_PATHS[1])
+                                                                    : slurp(COLOUR_DATABASE_PATHS[0]));
+    std::string line;
+    while (std::getline(file, line)) {
+        int red, green, blue, used = 0;
+        if (line.starts_with("!") || std::sscanf(line.c_str(), "%d %d %d %n", &red, &green, &blue, &used) != 3) continue;
+        std::string name = line.substr(static_cast<std::size_t>(used));
+        std::string upper = name;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        specs.insert(specs.end(), {name, upper});
+    }
+    Display* display = driver.display();
+    int differing = 0;
+    for (const std::string& spec : specs) {
+        XColor server{};
+        const bool known = XParseColor(display, DefaultColormap(display, 0), spec.c_str(), &server) != 0;
+        const std::optional<Rgb16> ours = parse_colour(spec, database);
+        const bool same = known == ours.has_value() &&
+                          (!known || (ours->red == server.red && ours->green == server.green && ours->blue == server.blue));
+        if (!same && ++differing <= 10) ADD_FAILURE() << "'" << spec << "': the server " << (known ? "knows" : "does not know") << " it";
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
