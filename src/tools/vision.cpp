@@ -42,7 +42,7 @@ Linear linear_of(std::uint32_t pixel) {
             to_linear(static_cast<int>(pixel & 0xff))};
 }
 
-double luminance(const Linear& c) { return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]; }
+double luminance(const Linear& c) { return 0.2126729 * c[0] + 0.7151522 * c[1] + 0.0721750 * c[2]; }
 
 Linear simulate(const Linear& c, Vision vision) {
     const Matrix3* matrix = nullptr;
@@ -72,9 +72,9 @@ double lab_f(double t) {
 
 Lab lab_of_linear(const Linear& c) {
     // sRGB primaries to XYZ, relative to the D65 white.
-    const double x = (0.4124 * c[0] + 0.3576 * c[1] + 0.1805 * c[2]) / 0.95047;
-    const double y = 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2];
-    const double z = (0.0193 * c[0] + 0.1192 * c[1] + 0.9505 * c[2]) / 1.08883;
+    const double x = (0.4124564 * c[0] + 0.3575761 * c[1] + 0.1804375 * c[2]) / 0.95047;
+    const double y = 0.2126729 * c[0] + 0.7151522 * c[1] + 0.0721750 * c[2];
+    const double z = (0.0193339 * c[0] + 0.1191920 * c[1] + 0.9503041 * c[2]) / 1.08883;
     const double fx = lab_f(x), fy = lab_f(y), fz = lab_f(z);
     return {116 * fy - 16, 500 * (fx - fy), 200 * (fy - fz)};
 }
