@@ -124,10 +124,10 @@ int load_builtin_pictures(const PictureSet& set, const ColourDatabase& database,
         loaded.box_colour = set.box_color;
         loaded.box_pixel = box_pixel_of(set.box_color, database, findings.notes);
     }
-    const std::array<const std::array<ImageSource, NUM_COLOURS>*, 3> per_state = {
+    const std::array<const std::array<ImageSource, NUM_COLOURS>*, NUM_TILE_STATES> per_state = {
         &set.default_images, &set.selected_images, &set.pushed_images};
     bool made = true;
-    for (std::size_t state = 0; state < 3 && made; ++state) {
+    for (std::size_t state = 0; state < NUM_TILE_STATES && made; ++state) {
         for (std::size_t colour = 0; colour < NUM_COLOURS && made; ++colour) {
             const ImageSource& source = (*per_state[state])[colour];
             if (source.xpm == nullptr) continue;

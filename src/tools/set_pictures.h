@@ -21,9 +21,9 @@ struct SetPictures {
     int box = 0;
     std::string box_colour;              // as the set names it
     std::uint32_t box_pixel = WHITE_PIXEL;
-    std::array<int, 3> state_enabled = {1, 0, 0};
-    std::array<std::array<RgbImage, NUM_COLOURS>, 3> images;  // [TileState][colour - 1]
-    std::array<std::array<std::string, NUM_COLOURS>, 3> image_names;  // where each tile came from, for notes
+    std::array<int, NUM_TILE_STATES> state_enabled = {1, 0, 0};
+    std::array<std::array<RgbImage, NUM_COLOURS>, NUM_TILE_STATES> images;  // [TileState][colour - 1]
+    std::array<std::array<std::string, NUM_COLOURS>, NUM_TILE_STATES> image_names;  // where each tile came from, for notes
     RgbImage background;
     RgbImage frame;
 };

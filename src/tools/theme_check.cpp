@@ -17,7 +17,7 @@ constexpr const char* BUILTIN_PREFIX = "builtin:";
 // the same strength inside, are not seams.
 constexpr double SEAM_RATIO = 2.5;
 constexpr double SEAM_FLOOR = 16.0;
-constexpr std::array<const char*, 3> STATE_NAMES = {"default", "selected", "pushed"};
+constexpr std::array<const char*, NUM_TILE_STATES> STATE_NAMES = {"default", "selected", "pushed"};
 
 int channel_difference(std::uint32_t a, std::uint32_t b) {
     int sum = 0;
@@ -110,7 +110,7 @@ SetCheck check_set(const SetTarget& target, const char* data_dir, const ColourDa
 }
 
 void add_oddity_notes(const SetPictures& set, Messages& notes) {
-    for (std::size_t state = 0; state < 3; ++state) {
+    for (std::size_t state = 0; state < NUM_TILE_STATES; ++state) {
         if (set.state_enabled[state] != 1) continue;
         const auto& images = set.images[state];
         for (std::size_t colour = 0; colour < NUM_COLOURS; ++colour) {
