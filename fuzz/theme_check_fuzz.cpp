@@ -74,7 +74,8 @@ int game_decision(const char* name, const char* data_dir, const ColourDatabase& 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const ColourDatabase database = ColourDatabase::parse("255 0 0\t\tred\n0 0 255 navy blue\n255 255 0 yellow\n");
+    static const ColourDatabase database =
+        ColourDatabase::parse("255 0 0\t\tred\n0 0 255 navy blue\n255 255 0 yellow\n");
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     // The files are found under the data directory; libFuzzer keeps the
     // current one for its own files.

@@ -6,6 +6,7 @@
 //   preview FILE -o OUT.png  the set's cells as the game draws them
 //   vision FILE [-o OUT.png] the tiles under colour vision deficiencies
 //   template -o OUT.bmp      a labelled BMP sheet to paint over
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -156,7 +157,8 @@ int run_template(const Options& options) {
     if (options.output.empty() || !options.files.empty()) return usage("template needs -o OUT.bmp and no FILE");
     const std::vector<std::uint8_t> bytes = make_template_sheet(options.bits);
     FilePtr file(std::fopen(options.output.c_str(), "wb"));
-    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0) {
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
+        std::fflush(file.get()) != 0) {
         std::fprintf(stderr, "clumpout-theme: can't write '%s': %s\n", options.output.c_str(), std::strerror(errno));
         return EXIT_FLAGGED;
     }

@@ -52,15 +52,16 @@ int write_png(const RgbImage& image, const std::string& path, std::string& error
     }
     std::vector<png_byte> bytes = rgb_rows(image);
     std::vector<png_bytep> rows(static_cast<std::size_t>(image.height));
-    for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = bytes.data() + y * static_cast<std::size_t>(image.width) * 3;
+    const std::size_t row_bytes = static_cast<std::size_t>(image.width) * 3;
+    for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = bytes.data() + y * row_bytes;
     FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file) {
         error = "can't write '" + path + "': " + std::strerror(errno);
         return -1;
     }
-    if (encode(file.get(), rows.data(), static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height)) ==
-            -1 ||
-        std::fflush(file.get()) != 0) {
+    const auto width = static_cast<png_uint_32>(image.width);
+    const auto height = static_cast<png_uint_32>(image.height);
+    if (encode(file.get(), rows.data(), width, height) == -1 || std::fflush(file.get()) != 0) {
         error = "can't write '" + path + "'";
         return -1;
     }

@@ -68,15 +68,17 @@ int load_sheet(const char* name, const char* data_dir, const ColourDatabase& dat
         RgbImage image(SHEET_TILE_SIDE, SHEET_TILE_SIDE);
         for (int y = 0; y < SHEET_TILE_SIDE; ++y) {
             for (int x = 0; x < SHEET_TILE_SIDE; ++x) {
-                const PaletteColour& colour = sheet.palette[static_cast<std::size_t>(sheet.index_at(tile.x + x, tile.y + y))];
-                image.set(x, y, static_cast<std::uint32_t>(colour.red) << 16 | static_cast<std::uint32_t>(colour.green) << 8 |
-                                    colour.blue);
+                const int index = sheet.index_at(tile.x + x, tile.y + y);
+                const PaletteColour& colour = sheet.palette[static_cast<std::size_t>(index)];
+                image.set(x, y, static_cast<std::uint32_t>(colour.red) << 16 |
+                                    static_cast<std::uint32_t>(colour.green) << 8 | colour.blue);
             }
         }
         if (tile.state < 0)
             loaded.background = std::move(image);
         else
-            loaded.images[static_cast<std::size_t>(tile.state)][static_cast<std::size_t>(tile.colour)] = std::move(image);
+            loaded.images[static_cast<std::size_t>(tile.state)][static_cast<std::size_t>(tile.colour)] =
+                std::move(image);
     }
     for (const SheetTile& tile : SHEET_TILES) {
         if (tile.state >= 0)
@@ -136,7 +138,8 @@ int load_builtin_pictures(const PictureSet& set, const ColourDatabase& database,
         }
     }
     if (made && set.background_image.xpm != nullptr)
-        made = decode_xpm_rows(set.background_image.xpm, "background", database, loaded.background, findings.notes) == 0;
+        made = decode_xpm_rows(set.background_image.xpm, "background", database, loaded.background,
+                               findings.notes) == 0;
     if (made && set.frame_image.xpm != nullptr)
         made = decode_xpm_rows(set.frame_image.xpm, "frame", database, loaded.frame, findings.notes) == 0;
     if (!made) {

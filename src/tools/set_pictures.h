@@ -23,7 +23,8 @@ struct SetPictures {
     std::uint32_t box_pixel = WHITE_PIXEL;
     std::array<int, NUM_TILE_STATES> state_enabled = {1, 0, 0};
     std::array<std::array<RgbImage, NUM_COLOURS>, NUM_TILE_STATES> images;  // [TileState][colour - 1]
-    std::array<std::array<std::string, NUM_COLOURS>, NUM_TILE_STATES> image_names;  // where each tile came from, for notes
+    // Where each tile came from, for notes.
+    std::array<std::array<std::string, NUM_COLOURS>, NUM_TILE_STATES> image_names;
     RgbImage background;
     RgbImage frame;
 };

@@ -86,7 +86,8 @@ void draw_tile(Canvas& canvas, int left, int top, std::uint8_t paper, const std:
 }
 
 void put_le(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < size; ++i)
+        bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 }  // namespace
@@ -126,7 +127,8 @@ std::vector<std::uint8_t> make_template_sheet(int bits) {
     put_le(bytes, 38, 2835, 4);  // 72 dots per inch
     put_le(bytes, 42, 2835, 4);
     for (std::size_t i = 0; i < std::min(colours, INK_COLOURS.size()); ++i) {
-        for (std::size_t channel = 0; channel < 3; ++channel) bytes[palette_start + 4 * i + channel] = INK_COLOURS[i][channel];
+        for (std::size_t channel = 0; channel < 3; ++channel)
+            bytes[palette_start + 4 * i + channel] = INK_COLOURS[i][channel];
     }
     const int per_byte = 8 / bits;
     for (int r = 0; r < SHEET_HEIGHT; ++r) {

@@ -3,9 +3,9 @@
 
 #include <cstdlib>
 
+#include "base/line_reader.h"
 #include "pictures/bmp_sheet.h"
 #include "pictures/catalogue.h"
-#include "base/line_reader.h"
 
 namespace {
 
@@ -132,8 +132,10 @@ void add_oddity_notes(const SetPictures& set, Messages& notes) {
                                                                            {"frame", &set.frame}}};
     for (const auto& [what, image] : tiled) {
         const Seams seams = find_seams(*image);
-        if (seams.across) notes.push_back(format_message("the %s does not tile seamlessly: its left and right edges differ", what));
-        if (seams.down) notes.push_back(format_message("the %s does not tile seamlessly: its top and bottom edges differ", what));
+        if (seams.across)
+            notes.push_back(format_message("the %s does not tile seamlessly: its left and right edges differ", what));
+        if (seams.down)
+            notes.push_back(format_message("the %s does not tile seamlessly: its top and bottom edges differ", what));
     }
 }
 

@@ -57,7 +57,8 @@ std::string xpm(int width, int height, const std::vector<std::string>& colours,
 {
     std::string text = "/* XPM */\nstatic char *t[] = {\n\"" + std::to_string(width) + " " + std::to_string(height) +
                        " " + std::to_string(colours.size()) + " 1" + extra + "\",\n";
-    for (std::size_t i = 0; i < colours.size(); ++i) text += "\"" + std::string(1, char('a' + i)) + " " + colours[i] + "\",\n";
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        text += "\"" + std::string(1, char('a' + i)) + " " + colours[i] + "\",\n";
     for (int y = 0; y < height; ++y) {
         text += "\"";
         for (int x = 0; x < width; ++x) text += char('a' + pixel(x, y));
@@ -122,8 +123,8 @@ Image read_png(const std::string& path)
     image.width = static_cast<int>(png.width);
     image.height = static_cast<int>(png.height);
     for (std::size_t i = 0; i + 2 < bytes.size(); i += 3)
-        image.pixels.push_back(static_cast<std::uint32_t>(bytes[i]) << 16 | static_cast<std::uint32_t>(bytes[i + 1]) << 8 |
-                               bytes[i + 2]);
+        image.pixels.push_back(static_cast<std::uint32_t>(bytes[i]) << 16 |
+                               static_cast<std::uint32_t>(bytes[i + 1]) << 8 | bytes[i + 2]);
     return image;
 }
 
@@ -156,7 +157,8 @@ std::vector<std::pair<std::string, std::string>> ThemeToolTest::make_corpus()
     const std::string dice = slurp(data("dice.dat"));
     const std::string gems = slurp(data("gems.dat"));
     std::vector<std::pair<std::string, std::string>> sets = {
-        {"Gems", "gems.dat"}, {"Dice", "dice.dat"}, {"Mono", "mono.bmp"}, {"Retro", "retro.bmp"}, {"Glass", "glass.bmp"},
+        {"Gems", "gems.dat"},   {"Dice", "dice.dat"},   {"Mono", "mono.bmp"},
+        {"Retro", "retro.bmp"}, {"Glass", "glass.bmp"},
         {"Missing", "missing.dat"}, {"MissingSheet", "missing.bmp"}, {"Folder", "dice"},
     };
     const auto dice_variant = [&](const std::string& name, const std::string& text) {
@@ -310,8 +312,8 @@ TEST_F(ThemeToolTest, PreviewCellsAreTheGamesCellsForEveryShippedAndBuiltInSet)
         const std::string png = temp_dir + "/preview.png";
         const ToolRun preview = run_tool({"preview", "--data-dir", E2E_DATA_DIR, file, "-o", png}, cwd, temp_dir);
         ASSERT_EQ(preview.status, 0) << preview.out;
-        const bool pushed = run_tool({"check", "--data-dir", E2E_DATA_DIR, file}, cwd, temp_dir).out.find("pushed yes") !=
-                            std::string::npos;
+        const ToolRun check = run_tool({"check", "--data-dir", E2E_DATA_DIR, file}, cwd, temp_dir);
+        const bool pushed = check.out.find("pushed yes") != std::string::npos;
         const Image picture = read_png(png);
         ASSERT_FALSE(picture.empty());
         const int width = (picture.width - 32) / 5;
@@ -319,7 +321,8 @@ TEST_F(ThemeToolTest, PreviewCellsAreTheGamesCellsForEveryShippedAndBuiltInSet)
         // expected[state][colour - 1]
         std::array<std::array<Image, 5>, 3> expected;
         for (int state = 0; state < 3; ++state)
-            for (int c = 0; c < 5; ++c) expected[state][c] = picture.crop(16 + c * width, 16 + state * height, width, height);
+            for (int c = 0; c < 5; ++c)
+                expected[state][c] = picture.crop(16 + c * width, 16 + state * height, width, height);
         if (!pushed) {
             EXPECT_EQ(expected[2], expected[0]) << "a set without pushed images shows its default ones";
         }
@@ -389,7 +392,8 @@ TEST_F(ThemeToolTest, ColourNamesAndSpecificationsMeanWhatTheServerSays)
     std::string line;
     while (std::getline(file, line)) {
         int red, green, blue, used = 0;
-        if (line.starts_with("!") || std::sscanf(line.c_str(), "%d %d %d %n", &red, &green, &blue, &used) != 3) continue;
+        if (line.starts_with("!") || std::sscanf(line.c_str(), "%d %d %d %n", &red, &green, &blue, &used) != 3)
+            continue;
         std::string name = line.substr(static_cast<std::size_t>(used));
         std::string upper = name;
         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -402,8 +406,9 @@ TEST_F(ThemeToolTest, ColourNamesAndSpecificationsMeanWhatTheServerSays)
         const bool known = XParseColor(display, DefaultColormap(display, 0), spec.c_str(), &server) != 0;
         const std::optional<Rgb16> ours = parse_colour(spec, database);
         const bool same = known == ours.has_value() &&
-                          (!known || (ours->red == server.red && ours->green == server.green && ours->blue == server.blue));
-        if (!same && ++differing <= 10) ADD_FAILURE() << "'" << spec << "': the server " << (known ? "knows" : "does not know") << " it";
+                          (!known || *ours == Rgb16{server.red, server.green, server.blue});
+        if (!same && ++differing <= 10)
+            ADD_FAILURE() << "'" << spec << "': the server " << (known ? "knows" : "does not know") << " it";
     }
     EXPECT_EQ(differing, 0);
 }

@@ -36,8 +36,8 @@ TEST(ReadSetImages, ReadsInTheGamesOrderFromTheFirstReadablePlaceAndStopsAtTheFi
     Messages messages;
     EXPECT_EQ(read_set_images(set, data.path().c_str(), record, messages), -1);
     const std::string d = data.path() + "/";
-    EXPECT_EQ(read, (std::vector<std::string>{"d0", d + "d1", d + "d2", d + "d3", d + "d4", d + "p0", d + "p1", d + "p2",
-                                              d + "p3", d + "p4", d + "back", d + "frame"}));
+    EXPECT_EQ(read, (std::vector<std::string>{"d0", d + "d1", d + "d2", d + "d3", d + "d4", d + "p0", d + "p1",
+                                              d + "p2", d + "p3", d + "p4", d + "back", d + "frame"}));
     EXPECT_EQ(messages, Messages{"Error: can't create pixmap from '" + d + "frame'.\n"});
     EXPECT_EQ(set.tile_width, 7) << "taken from the first default image";
     EXPECT_EQ(set.tile_height, 9);

@@ -28,7 +28,8 @@ TEST(SheetTemplate, DecodesAtEveryDepthWithEveryTileOutlinedAndLabelled) {
                         ASSERT_EQ(index, 1) << "outline of the tile at " << tile.x << "," << tile.y;
                     }
                 }
-            for (const std::vector<int>& other : tiles) EXPECT_NE(indexes, other) << "tile at " << tile.x << "," << tile.y;
+            for (const std::vector<int>& other : tiles)
+                EXPECT_NE(indexes, other) << "tile at " << tile.x << "," << tile.y;
             tiles.push_back(indexes);
         }
         const PaletteColour ink = sheet.palette[1];
