@@ -26,6 +26,7 @@ namespace {
 // spend the fuzzer's time and memory.
 constexpr long MAX_AREA = 1 << 16;
 constexpr long MAX_DRAWN_AREA = 4096;
+constexpr long MAX_SIMULATED_AREA = 256;  // vision costs some thousand operations a pixel
 
 const std::string& work_dir() {
     static const std::string dir = [] {
@@ -73,6 +74,10 @@ int game_decision(const char* name, const char* data_dir, const ColourDatabase& 
 
 }  // namespace
 
+// libXpm's colour parser loses the names read so far when a colour line is
+// broken; the leak is the library's, in the game as here.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libXpm.so\n"; }
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const ColourDatabase database =
         ColourDatabase::parse("255 0 0\t\tred\n0 0 255 navy blue\n255 255 0 yellow\n");
@@ -106,10 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (game == 0 && static_cast<long>(set.tile_width) * set.tile_height <= MAX_DRAWN_AREA) {
         const RgbImage preview = render_preview(set);
         if (preview.width != 5 * set.tile_width + 32 || preview.height != 3 * set.tile_height + 32) std::abort();
-        std::array<RgbImage, NUM_COLOURS> tiles;
-        for (int colour = 1; colour <= NUM_COLOURS; ++colour)
-            tiles[static_cast<std::size_t>(colour - 1)] = render_cell(set, colour, TILE_DEFAULT, 0, 0);
-        (void)vision_table(tiles);
+        if (static_cast<long>(set.tile_width) * set.tile_height <= MAX_SIMULATED_AREA) {
+            std::array<RgbImage, NUM_COLOURS> tiles;
+            for (int colour = 1; colour <= NUM_COLOURS; ++colour)
+                tiles[static_cast<std::size_t>(colour - 1)] = render_cell(set, colour, TILE_DEFAULT, 0, 0);
+            (void)vision_table(tiles);
+        }
     }
     return 0;
 }
