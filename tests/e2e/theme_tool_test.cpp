@@ -328,7 +328,9 @@ TEST_F(ThemeToolTest, PreviewCellsAreTheGamesCellsForEveryShippedAndBuiltInSet)
         }
 
         write_settings(15, 8, pictures);
-        start_game();
+        GameOptions options = game_options();
+        options.environment = {"CLUMPOUT_DEAL=7"};  // a deal with a cluster of every colour
+        start_game(options);
         ASSERT_EQ(windows.board.width, 15 * width);
         ASSERT_EQ(windows.board.height, 8 * height);
         const auto cell = [&](const Image& board, int column, int row) {
@@ -356,7 +358,7 @@ TEST_F(ThemeToolTest, PreviewCellsAreTheGamesCellsForEveryShippedAndBuiltInSet)
                         pointed = {column, row};
                         cluster = cluster_of(cells, pointed);
                     }
-            if (cluster.size() < 2) continue;  // this deal has no pair of colour c
+            ASSERT_GE(cluster.size(), 2u) << "the deal has no cluster of colour " << c;
             driver.move_to(windows.board.id, pointed.first * width + width / 2, pointed.second * height + height / 2);
             settle();
             const Image lit = driver.read(windows.board.id);
