@@ -15,6 +15,8 @@ endif()
 install(TARGETS clumpout RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The journal tool needs no privilege: it reads the player's own journal.
 install(TARGETS clumpout-journal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The theme authors' toolkit needs no privilege: it only reads.
+install(TARGETS clumpout-theme RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The empty high-score table, made from the game's own record layout; the
 # install puts it in DATA_DIR when there is none (install_finish.cmake).
@@ -41,6 +43,11 @@ file(WRITE ${PROJECT_BINARY_DIR}/install/clumpout.6 "${clumpout_man_page}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/clumpout.6)
 install(FILES ${PROJECT_BINARY_DIR}/install/clumpout.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${PROJECT_SOURCE_DIR}/man/clumpout-journal.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+file(READ ${PROJECT_SOURCE_DIR}/man/clumpout-theme.1 clumpout_theme_page)
+string(REPLACE "/usr/local/lib/X11/clumpo" "${DATA_DIR}" clumpout_theme_page "${clumpout_theme_page}")
+file(WRITE ${PROJECT_BINARY_DIR}/install/clumpout-theme.1 "${clumpout_theme_page}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/clumpout-theme.1)
+install(FILES ${PROJECT_BINARY_DIR}/install/clumpout-theme.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES ${PROJECT_SOURCE_DIR}/desktop/clumpout.xpm
         DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps OPTIONAL)

@@ -12,7 +12,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 PREFIX=${PREFIX:-/usr/local}
 DATA_DIR=${DATA_DIR:-}
 
-PACKAGES=(build-essential cmake pkg-config libx11-dev libxpm-dev xfonts-base)
+PACKAGES=(build-essential cmake pkg-config libx11-dev libxpm-dev libpng-dev x11-common xfonts-base)
 
 source tools/debian_packages.sh
 

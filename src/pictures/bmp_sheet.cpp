@@ -55,6 +55,8 @@ int unsupported(Messages& messages) {
 
 }  // namespace
 
+SheetFrame sheet_frame(int colour_count) { return colour_count == 2 ? SheetFrame::PATTERN : SheetFrame::MARBLE; }
+
 bool is_sheet_name(std::string_view name) {
     if (name.size() < 5) return false;
     const std::string_view suffix = name.substr(name.size() - 4);

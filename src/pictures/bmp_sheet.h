@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "base/report.h"
+#include "board/board.h"
 
 constexpr int SHEET_WIDTH = 192;
 constexpr int SHEET_HEIGHT = 64;
@@ -45,6 +46,18 @@ struct SheetTile {
     int colour;  // 0..4 for colours 1..5; unused for the background
 };
 extern const std::array<SheetTile, 11> SHEET_TILES;
+
+// A sheet set has 32 x 32 tiles, no outline, and images for the default and
+// selected states only (per TileState).
+constexpr std::array<int, NUM_TILE_STATES> SHEET_STATES = {1, 1, 0};
+
+// A sheet holds no frame. A two-colour sheet gets FRAME_PATTERN, in black
+// and white; any other gets the frame of "Marble" (and the pattern when that
+// cannot be made).
+enum class SheetFrame { PATTERN, MARBLE };
+SheetFrame sheet_frame(int colour_count);
+// 8 x 8, rows top to bottom, least significant bit leftmost; set bits black.
+constexpr std::array<unsigned char, 8> FRAME_PATTERN = {0xd5, 0xaa, 0xd5, 0xaa, 0xd5, 0xaa, 0xd5, 0xff};
 
 // A catalogue file names a sheet when it ends in ".bmp" or ".BMP" after at
 // least one other character; every other name is a description file.

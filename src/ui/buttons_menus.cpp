@@ -52,13 +52,13 @@ MenuItem size_menu[] = {
 };
 
 MenuItem pictures_menu[] = {
-    /* label      disabled  action                 */
-    {"Marble",    0,        choose_marble_picture},
-    {"Head",      0,        choose_head_picture},
-    {"Face",      0,        choose_face_picture},
-    {"",          0,        nullptr},
-    {"(other)",   1,        choose_other_picture},   // enabled when the catalogue has entries
-    {nullptr,     0,        nullptr},
+    /* label                   disabled  action                 */
+    {BUILTIN_SET_NAMES[0],     0,        choose_marble_picture},
+    {BUILTIN_SET_NAMES[1],     0,        choose_head_picture},
+    {BUILTIN_SET_NAMES[2],     0,        choose_face_picture},
+    {"",                       0,        nullptr},
+    {"(other)",                1,        choose_other_picture},   // enabled when the catalogue has entries
+    {nullptr,                  0,        nullptr},
 };
 
 const char* current_set_name() {

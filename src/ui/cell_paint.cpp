@@ -5,6 +5,7 @@
 
 #include "board/board.h"
 #include "board/cell_painter.h"
+#include "pictures/cell_look.h"
 #include "x11/tile_images.h"
 #include "ui/game_ui.h"
 #include "x11/x_display.h"
@@ -21,8 +22,7 @@ void paint_cell(int column, int row, int state) {
                    static_cast<unsigned>(height), False);
         return;
     }
-    // A set without images for a state shows its default images there.
-    const int drawn = tile_images.state_enabled[state] == 1 ? state : TILE_DEFAULT;
+    const int drawn = drawn_state(tile_images.state_enabled, state);
     XCopyArea(x_display.display, tile_images.images[drawn][colour - 1], game_ui.board_window, game_ui.gc, 0, 0,
               static_cast<unsigned>(width), static_cast<unsigned>(height), x, y);
 }
@@ -32,9 +32,10 @@ void paint_cell_boxed(int column, int row) {
     if (tile_images.box != 1) return;
     // The foreground stays box_pixel; every other drawing sets its own.
     XSetForeground(x_display.display, game_ui.gc, tile_images.box_pixel);
-    XDrawRectangle(x_display.display, game_ui.board_window, game_ui.gc, column * tile_images.tile_width,
-                   row * tile_images.tile_height, static_cast<unsigned>(tile_images.tile_width - 1),
-                   static_cast<unsigned>(tile_images.tile_height - 1));
+    const CellOutline outline = cell_outline(column * tile_images.tile_width, row * tile_images.tile_height,
+                                             tile_images.tile_width, tile_images.tile_height);
+    XDrawRectangle(x_display.display, game_ui.board_window, game_ui.gc, outline.x, outline.y,
+                   static_cast<unsigned>(outline.width), static_cast<unsigned>(outline.height));
 }
 
 void paint_marked(int state) {

@@ -56,11 +56,10 @@ unsigned long nearest_cell(Display* display, Colormap colormap, const PaletteCol
     return best;
 }
 
-// The frame of a sheet set: black and white for a two-colour sheet, the
-// "Marble" frame otherwise, the pattern again when that cannot be made.
+// The frame of a sheet set, as sheet_frame chooses it.
 PixmapHandle make_sheet_frame(int colour_count) {
     Display* display = x_display.display;
-    if (colour_count != 2) {
+    if (sheet_frame(colour_count) == SheetFrame::MARBLE) {
         Pixmap frame = None;
         if (make_pixmap_from_xpm(BUILTIN_SETS[0].frame_image.xpm, &frame) == XpmSuccess) return {display, frame};
     }
@@ -148,7 +147,7 @@ int load_bmp_sheet(Display* display, Colormap colormap, LoadedSet& set, const ch
     set.tile_width = SHEET_TILE_SIDE;
     set.tile_height = SHEET_TILE_SIDE;
     set.box = 0;
-    set.state_enabled = {1, 1, 0};
+    set.state_enabled = SHEET_STATES;
     for (std::size_t i = 0; i < SHEET_TILES.size(); ++i) {
         const SheetTile& tile = SHEET_TILES[i];
         if (tile.state < 0)

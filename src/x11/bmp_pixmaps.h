@@ -9,9 +9,6 @@
 #include "pictures/bmp_sheet.h"
 #include "x11/tile_images.h"
 
-// 8 x 8, rows top to bottom, least significant bit leftmost; set bits black.
-constexpr std::array<unsigned char, 8> FRAME_PATTERN = {0xd5, 0xaa, 0xd5, 0xaa, 0xd5, 0xaa, 0xd5, 0xff};
-
 // The palette of one load: each entry is allocated, or matched, at most
 // once, and the colour warning is printed at most once.
 struct SheetPalette {

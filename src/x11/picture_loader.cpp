@@ -6,6 +6,7 @@
 
 #include "base/report.h"
 #include "pictures/catalogue.h"
+#include "pictures/cell_look.h"
 #include "pictures/picture_choice.h"
 #include "x11/picture_files.h"
 #include "x11/tile_images.h"
@@ -76,7 +77,5 @@ unsigned long box_pixel_for(const std::string& colour_name) {
     XColor exact = {};
     const Status allocated =
         XAllocNamedColor(x_display.display, x_display.colormap, colour_name.c_str(), &screen, &exact);
-    // A pixel of 0 is taken as "no colour" and outlined in white.
-    if (allocated == 0 || screen.pixel == 0) return x_display.white_pixel;
-    return screen.pixel;
+    return outline_pixel(allocated != 0, screen.pixel, x_display.white_pixel);
 }

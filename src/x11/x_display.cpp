@@ -59,10 +59,12 @@ int make_pixmap_from_xpm(const char* const* data, Pixmap* pixmap) {
     return status;
 }
 
-int make_pixmap_from_xpm_file(const char* path, Pixmap* pixmap) {
+int make_pixmap_from_xpm_file(const char* path, Pixmap* pixmap, int* width, int* height) {
     XpmImage image{};
     int status = XpmReadFileToXpmImage(path, &image, nullptr);
     if (status != XpmSuccess) return status;
+    *width = static_cast<int>(image.width);
+    *height = static_cast<int>(image.height);
     // The file's own size is checked here, before the server sees it: a side
     // over 16 bits would wrap into some other size on the way.
     if (!pixmap_size_fits(image.width, image.height)) {

@@ -38,7 +38,8 @@ int make_pixmap_from_xpm(const char* const* data, Pixmap* pixmap);
 // XpmReadFileToPixmap on the root window, no shape mask, but an image whose
 // own size X cannot carry is refused (XpmFileInvalid) before any request.
 // Returns the libXpm status; `pixmap` may be set with a non-fatal status.
-int make_pixmap_from_xpm_file(const char* path, Pixmap* pixmap);
+// `width` and `height` get the file's own size once it has been read.
+int make_pixmap_from_xpm_file(const char* path, Pixmap* pixmap, int* width, int* height);
 
 // libXpm hands back a fresh list of allocated pixels on every call and never
 // frees the previous one; callers of other XPM calls drop it with this at

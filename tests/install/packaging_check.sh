@@ -65,7 +65,7 @@ cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE="$build_type" \
     -DCLUMPOUT_TESTS=OFF -DCLUMPOUT_BENCH=OFF -DCLUMPOUT_FUZZ=OFF \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DDATA_DIR="$data_dir" >"$work/configure.log" 2>&1 ||
     { tail -n 30 "$work/configure.log"; echo "FAIL: configure failed"; exit 1; }
-cmake --build "$build" --target clumpout clumpout-journal -j2 >"$work/build.log" 2>&1 ||
+cmake --build "$build" --target clumpout clumpout-journal clumpout-theme -j2 >"$work/build.log" 2>&1 ||
     { tail -n 30 "$work/build.log"; echo "FAIL: build failed"; exit 1; }
 
 # --- staged install ----------------------------------------------------------
@@ -98,6 +98,14 @@ if [[ ! -x $staged_tool ]]; then
     fail "no executable at $staged_tool"
 else
     [[ $(mode_of "$staged_tool") == 755 ]] || fail "journal tool mode $(mode_of "$staged_tool"), want 755"
+fi
+
+# The theme toolkit only reads: no group rights.
+staged_theme_tool="$stage$prefix/bin/clumpout-theme"
+if [[ ! -x $staged_theme_tool ]]; then
+    fail "no executable at $staged_theme_tool"
+else
+    [[ $(mode_of "$staged_theme_tool") == 755 ]] || fail "theme tool mode $(mode_of "$staged_theme_tool"), want 755"
 fi
 
 # Every shipped theme file, unchanged and readable by all, none writable by the group.
@@ -138,6 +146,18 @@ if [[ ! -f $tool_page ]]; then
 elif command -v groff >/dev/null; then
     warnings=$(groff -man -ww -z "$tool_page" 2>&1)
     [[ -z $warnings ]] || fail "journal tool manual page does not format cleanly: $warnings"
+fi
+
+theme_page="$stage$prefix/share/man/man1/clumpout-theme.1"
+if [[ ! -f $theme_page ]]; then
+    fail "no manual page at $theme_page"
+else
+    grep -qF "/usr/local/lib/X11/clumpo" "$theme_page" &&
+        fail "theme tool manual page still names the default data directory"
+    if command -v groff >/dev/null; then
+        warnings=$(groff -man -ww -z "$theme_page" 2>&1)
+        [[ -z $warnings ]] || fail "theme tool manual page does not format cleanly: $warnings"
+    fi
 fi
 
 entry="$stage$prefix/share/applications/clumpout.desktop"
@@ -200,6 +220,12 @@ DESTDIR="$stage" cmake --build "$build" --target uninstall >"$work/stage-uninsta
 cmake --install "$build" >"$work/install.log" 2>&1 ||
     { cat "$work/install.log"; echo "FAIL: install failed"; exit 1; }
 game="$prefix/bin/clumpout"
+
+# The installed toolkit finds the installed catalogue's sets, with no display.
+if ! (cd "$work" && env -i PATH=/usr/bin:/bin ASAN_OPTIONS=detect_leaks=0 \
+        "$prefix/bin/clumpout-theme" check "$data_dir/clumpout.dat" >"$work/theme-check.out" 2>&1); then
+    fail "clumpout-theme check on the installed catalogue: $(cat "$work/theme-check.out")"
+fi
 
 home="$work/home"
 run_dir="$work/run"  # holds no clumpout.dat: the catalogue must come from DATA_DIR
