@@ -69,7 +69,7 @@ int game_decision(const char* name, const char* data_dir, const ColourDatabase& 
         size = {image.width, image.height};
         return 0;
     };
-    return read_set_images(set, "fuzz.dat", MAX_COLUMNS, MAX_ROWS, data_dir, read, messages);
+    return read_set_images(set, name, MAX_COLUMNS, MAX_ROWS, data_dir, read, messages);
 }
 
 }  // namespace
