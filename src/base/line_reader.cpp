@@ -30,6 +30,21 @@ std::string_view cut_comment(std::string_view line) {
     return hash == std::string_view::npos ? line : line.substr(0, hash);
 }
 
+std::string fold_ascii_case(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return folded;
+}
+
+int hex_digit_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 bool is_c_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 std::size_t split_words(std::string_view line, std::string_view* words, std::size_t max_words) {

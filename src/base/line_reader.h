@@ -31,6 +31,12 @@ std::string_view cut_comment(std::string_view line);
 // White space as isspace sees it in the C locale.
 bool is_c_space(char c);
 
+// `text` with A-Z folded to a-z and every other byte as it is.
+std::string fold_ascii_case(std::string_view text);
+
+// The value of a hexadecimal digit of either case, or -1.
+int hex_digit_value(char c);
+
 // The words of a line, separated by white space (isspace in the C locale).
 // Returns the number of words found; fills at most `max_words` of them.
 std::size_t split_words(std::string_view line, std::string_view* words, std::size_t max_words);

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <optional>
 
+#include "base/line_reader.h"
+
 namespace {
 
 // ---- dates ------------------------------------------------------------------
@@ -162,13 +164,6 @@ std::string escape_set(std::string_view name) {
     return text;
 }
 
-int hex_value(char ch) {
-    if (ch >= '0' && ch <= '9') return ch - '0';
-    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-    return -1;
-}
-
 bool unescape_set(std::string_view text, std::string& out) {
     std::string name;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -177,7 +172,7 @@ bool unescape_set(std::string_view text, std::string& out) {
             continue;
         }
         if (i + 2 >= text.size()) return false;
-        const int high = hex_value(text[i + 1]), low = hex_value(text[i + 2]);
+        const int high = hex_digit_value(text[i + 1]), low = hex_digit_value(text[i + 2]);
         if (high < 0 || low < 0) return false;
         name += static_cast<char>(high * 16 + low);
         i += 2;

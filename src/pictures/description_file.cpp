@@ -23,14 +23,6 @@ bool is_blank(std::string_view line) {
     return true;
 }
 
-std::string fold_keyword(std::string_view word) {
-    std::string folded(word);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
-
 // Like atoi: an optional sign and the leading digits; no number gives 0.
 // Values are clamped instead of overflowing; callers refuse them as too big.
 long long leading_number(std::string_view word) {
@@ -55,7 +47,7 @@ public:
             if (is_blank(line)) continue;
             std::array<std::string_view, 2> words;
             const std::size_t count = split_words(line, words.data(), words.size());
-            const std::string keyword = fold_keyword(words[0]);
+            const std::string keyword = fold_ascii_case(words[0]);
             const int result = count == 1 ? one_word(keyword) : two_words(keyword, words[1]);
             if (result == -1) return -1;
             if (result == 1) {

@@ -1,4 +1,4 @@
-// colour_names.cpp: the colour database file and the specification forms.
+// colour_names.cpp: the colour database file and the numeric colour forms.
 #include "tools/colour_names.h"
 
 #include <cstdio>
@@ -10,21 +10,6 @@ namespace {
 // Debian adds this name to the file; the server's built-in table lacks it.
 constexpr std::array<std::string_view, 1> NAMES_THE_SERVER_LACKS = {"debianred"};
 
-std::string lower(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
-
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // "#" and 3, 6, 9 or 12 digits: each component's digits are shifted to the
 // top of 16 bits, so "#f00" is red 0xf000.
 std::optional<Rgb16> parse_hash_form(std::string_view digits) {
@@ -34,7 +19,7 @@ std::optional<Rgb16> parse_hash_form(std::string_view digits) {
     std::array<unsigned, 3> value{};
     for (std::size_t component = 0; component < 3; ++component) {
         for (std::size_t i = 0; i < per; ++i) {
-            const int digit = hex_digit(digits[component * per + i]);
+            const int digit = hex_digit_value(digits[component * per + i]);
             if (digit < 0) return std::nullopt;
             value[component] = value[component] << 4 | static_cast<unsigned>(digit);
         }
@@ -55,7 +40,7 @@ std::optional<Rgb16> parse_rgb_form(std::string_view rest) {
         unsigned number = 0;
         std::size_t digits = 0;
         while (i < rest.size() && rest[i] != '/') {
-            const int digit = hex_digit(rest[i++]);
+            const int digit = hex_digit_value(rest[i++]);
             if (digit < 0) return std::nullopt;
             number = number << 4 | static_cast<unsigned>(digit);
             ++digits;
@@ -85,7 +70,7 @@ ColourDatabase ColourDatabase::parse(std::string_view text) {
         std::string_view name = std::string_view(line).substr(static_cast<std::size_t>(used));
         while (!name.empty() && is_c_space(name.back())) name.remove_suffix(1);
         if (name.empty()) continue;
-        const std::string key = lower(name);
+        const std::string key = fold_ascii_case(name);
         bool lacking = false;
         for (std::string_view lacked : NAMES_THE_SERVER_LACKS) lacking = lacking || key == lacked;
         if (lacking) continue;
@@ -106,7 +91,7 @@ ColourDatabase ColourDatabase::load_system() {
 }
 
 std::optional<Rgb16> ColourDatabase::look_up(std::string_view name) const {
-    const auto found = colours_.find(lower(name));
+    const auto found = colours_.find(fold_ascii_case(name));
     if (found == colours_.end()) return std::nullopt;
     return found->second;
 }
@@ -114,7 +99,7 @@ std::optional<Rgb16> ColourDatabase::look_up(std::string_view name) const {
 std::optional<Rgb16> parse_colour(std::string_view spec, const ColourDatabase& database) {
     if (!spec.empty() && spec[0] == '#') return parse_hash_form(spec.substr(1));
     const std::size_t colon = spec.find(':');
-    if (colon != std::string_view::npos && lower(spec.substr(0, colon)) == "rgb")
+    if (colon != std::string_view::npos && fold_ascii_case(spec.substr(0, colon)) == "rgb")
         return parse_rgb_form(spec.substr(colon + 1));
     return database.look_up(spec);
 }

@@ -381,8 +381,8 @@ TEST_F(ThemeToolTest, PreviewCellsAreTheGamesCellsForEveryShippedAndBuiltInSet)
 }
 
 // Every name of the colour database file, in its own spelling, lower case
-// and capitals, and the specification forms, as the test server parses them.
-TEST_F(ThemeToolTest, ColourNamesAndSpecificationsMeanWhatTheServerSays)
+// and capitals, and the numeric colour forms, as the test server parses them.
+TEST_F(ThemeToolTest, ColourNamesAndNumericFormsMeanWhatTheServerSays)
 {
     const ColourDatabase database = ColourDatabase::load_system();
     ASSERT_GT(database.size(), 700u);
