@@ -1,4 +1,4 @@
-// colour_names.h: colour names and specifications as the X server and Xlib
+// colour_names.h: colour names and numeric colour forms as the X server and Xlib
 // understand them, without a server: the server's database of names (the
 // X colour database file, compared without regard to case but with spaces
 // as written), "#rgb" forms of 3, 6, 9 or 12 hexadecimal digits (shifted,
