@@ -15,7 +15,9 @@
 #include "ui/event_rules.h"
 #include "ui/game_record.h"
 #include "ui/game_ui.h"
+#include "ui/keyboard.h"
 #include "ui/layout.h"
+#include "x11/draw_scale.h"
 #include "x11/x_display.h"
 #include "ui/status_panel.h"
 
@@ -166,6 +168,7 @@ const EventRule EVENT_RULES[] = {
     {Expose,         ROLE_STATUS,          nullptr,              expose_status},
     {Expose,         ROLE_ANY_BUTTON,      nullptr,              expose_button},
     {ClientMessage,  ROLE_MAIN,            is_close_request,     quit_game},
+    {KeyPress,       ROLE_ANY,             nullptr,              press_key},      // only with keyboard play
 };
 
 bool window_fits(WindowRole wanted, const EventContext& context) {
@@ -189,9 +192,12 @@ Outcome play(ControllerState& state) {
     Display* display = x_display.display;
     for (;;) {
         check_game_over(state);
+        follow_keyboard_cursor(state);
         update_hover(state);
+        draw_keyboard_cursor();
         XEvent event;
         XNextEvent(display, &event);
+        if (event.type == MotionNotify && event.xany.window == game_ui.board_window) pointer_moved_in_board();
         const Outcome outcome = handle_event(event, state);
         XFlush(display);
         if (outcome != Outcome::GO_ON) return outcome;
@@ -302,8 +308,8 @@ Outcome frame_button(EventContext& context) {
 
 Outcome frame_panel_button(EventContext&) {
     XSetForeground(x_display.display, game_ui.gc, x_display.black_pixel);
-    XDrawRectangle(x_display.display, game_ui.panel_button_window, game_ui.gc, 0, 0, PANEL_BUTTON_WIDTH - 1,
-                   PANEL_BUTTON_HEIGHT - 1);
+    draw_scaled_rectangle(game_ui.panel_button_window, game_ui.gc, 0, 0, PANEL_BUTTON_WIDTH - 1,
+                          PANEL_BUTTON_HEIGHT - 1);
     return Outcome::GO_ON;
 }
 
@@ -365,7 +371,7 @@ int run_game(const char* data_dir) {
         do {  // size level
             // A new board size the tiles in use are too large for: the set is
             // loaded again, refused for that size, and replaced by "Head".
-            if (!tile_size_fits_board(tile_images.tile_width, tile_images.tile_height, board.columns, board.rows)) {
+            if (!tiles_fit_board_at_scale(tile_images.tile_width, tile_images.tile_height, board.columns, board.rows)) {
                 free_tile_images();
                 if (load_picture_set(data_dir) != 0) return 0;
             }

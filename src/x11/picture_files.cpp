@@ -62,7 +62,10 @@ int load_description_file(const char* name, const char* data_dir) {
     if (read == -1) return -1;
     loaded.tile_width = set.tile_width;
     loaded.tile_height = set.tile_height;
-    commit_tile_images(loaded);
+    if (commit_tile_images(loaded) != 0) {
+        report(format_message("Error: can't create pixmap from '%s'.\n", name));
+        return -1;
+    }
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "x11/x_display.h"
 
 #include "pictures/picture_limits.h"
+#include "x11/draw_scale.h"
 
 DisplayRecord x_display = {};
 
@@ -93,7 +94,7 @@ PointerPosition query_pointer(Window window) {
     unsigned mask = 0;
     XQueryPointer(x_display.display, window, &root_return, &child_return, &root_x, &root_y, &position.x,
                   &position.y, &mask);
-    return position;
+    return {unscaled(position.x), unscaled(position.y)};
 }
 
 int allocate_colour(Display* display, Colormap colormap, XColor* colour) {
