@@ -11,6 +11,7 @@
 #include "base/report.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
+#include "pictures/app_icon.h"
 #include "pictures/catalogue.h"
 #include "pictures/picture_choice.h"
 #include "pictures/picture_set.h"
@@ -152,7 +153,7 @@ bool open_display_and_windows(const char* data_dir) {
     prepare_scaled_text(game_ui.font, game_ui.char_width, font_info->ascent, font_info->descent);
 
     create_windows(first.tile_width, first.tile_height);
-    set_window_names(game_ui.main_window, TITLE, RESOURCE_INSTANCE, RESOURCE_CLASS, {});
+    set_window_names(game_ui.main_window, TITLE, RESOURCE_INSTANCE, RESOURCE_CLASS, APP_ICONS);
     set_fixed_size(game_ui.main_window, scaled(start_size.width), scaled(start_size.height));
     // Tiles are copied from pixmaps that are never obscured, so a copy can
     // never need an exposure: without this every copied tile would send back

@@ -23,7 +23,7 @@ void set_cardinals(Window window, const char* property, const std::vector<long>&
 }  // namespace
 
 void set_window_names(Window window, const char* title, const char* instance, const char* class_name,
-                      std::span<const IconImage> icons) {
+                      std::span<const AppIcon> icons) {
     Display* display = x_display.display;
     XStoreName(display, window, title);
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
@@ -46,11 +46,11 @@ void set_window_names(Window window, const char* title, const char* instance, co
     set_cardinals(window, "_NET_WM_PID", {static_cast<long>(getpid())});
 
     std::vector<long> icon_data;
-    for (const IconImage& icon : icons) {
+    for (const AppIcon& icon : icons) {
         icon_data.push_back(icon.size);
         icon_data.push_back(icon.size);
-        const std::size_t pixels = static_cast<std::size_t>(icon.size) * static_cast<std::size_t>(icon.size);
-        for (std::size_t i = 0; i < pixels; ++i) icon_data.push_back(static_cast<long>(icon.argb[i]));
+        for (int y = 0; y < icon.size; ++y)
+            for (int x = 0; x < icon.size; ++x) icon_data.push_back(static_cast<long>(app_icon_pixel(icon, x, y)));
     }
     if (!icon_data.empty()) set_cardinals(window, "_NET_WM_ICON", icon_data);
 }

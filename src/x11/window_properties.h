@@ -4,19 +4,15 @@
 #pragma once
 
 #include <X11/Xlib.h>
-#include <cstdint>
 #include <span>
 
-struct IconImage {
-    int size;                   // width and height in pixels
-    const std::uint32_t* argb;  // size * size pixels, 0xAARRGGBB, rows from the top
-};
+#include "pictures/app_icon.h"
 
 // WM_NAME and _NET_WM_NAME (UTF-8) `title`, WM_CLASS `instance` / `class_name`,
 // WM_CLIENT_MACHINE, _NET_WM_PID, and _NET_WM_ICON with every image of
 // `icons`.
 void set_window_names(Window window, const char* title, const char* instance, const char* class_name,
-                      std::span<const IconImage> icons);
+                      std::span<const AppIcon> icons);
 
 // Width and height fixed: the window manager is asked to keep exactly this
 // size (in screen pixels).
