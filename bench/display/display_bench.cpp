@@ -199,6 +199,7 @@ bool region_matches(Driver& d, Window board, const TileOracle& o, int c0, int r0
 
 struct Interaction {
     std::vector<double> hover_ms, remove_ms, sync_ms;
+    std::vector<double> read_ms;  // one read-back of the removal's region, the game idle
 };
 
 Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int max_moves)
@@ -273,6 +274,11 @@ Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int ma
         if (!ok) break;
         result.remove_ms.push_back(ms_since(t0));
         d.settle(game.pid());
+        // What one poll of that region costs by itself: at scale 2 it moves
+        // four times the pixels, which the removal's figure includes.
+        t0 = Clock::now();
+        region_matches(d, board, oracle, c0, 0, columns, r1, [](int, int, const CellLook&) { return true; });
+        result.read_ms.push_back(ms_since(t0));
         cells = expected;
     }
     game.kill_now();
@@ -304,16 +310,16 @@ int main(int argc, char** argv)
     d.move_to_root(3839, 2159);  // off every board: no highlight at start
     d.set_resources("clumpout.scale: " + std::to_string(scale) + "\n");
 
-    std::vector<StartupRow> rows;
-    rows.push_back(measure_xlogo(d, xvfb, runs));
-    for (int set = 0; set < 3; ++set) rows.push_back(measure_game_startup(d, xvfb, paths, set, runs));
-    double xlogo_map = median(rows[0].map_ms);
+    std::vector<StartupRow> table;
+    table.push_back(measure_xlogo(d, xvfb, runs));
+    for (int set = 0; set < 3; ++set) table.push_back(measure_game_startup(d, xvfb, paths, set, runs));
+    double xlogo_map = median(table[0].map_ms);
 
     std::printf("Start-up on Xvfb %s (3840 x 2160), scale %d, %d x %d board, medians of %d runs\n",
                 xvfb.display_name().c_str(), scale, columns, rows, runs);
     std::printf("%-18s %10s %12s %14s %12s %12s\n", "program", "map ms", "drawn ms", "peak RSS KiB", "map/xlogo",
                 "drawn/xlogo");
-    for (const StartupRow& r : rows) {
+    for (const StartupRow& r : table) {
         std::vector<double> rss(r.rss.begin(), r.rss.end());
         double map = median(r.map_ms);
         std::printf("%-18s %10.1f ", r.name.c_str(), map);
@@ -329,12 +335,14 @@ int main(int argc, char** argv)
     }
 
     Interaction in = measure_interaction(d, xvfb, paths, moves);
-    std::printf("\nInteraction on Huge with \"Head\" (%zu moves; read-back polling included)\n", in.remove_ms.size());
+    std::printf("\nInteraction on %d x %d with \"Head\" at scale %d (%zu moves; read-back polling included)\n", columns,
+                rows, scale, in.remove_ms.size());
     std::printf("%-34s %10s %10s\n", "step", "median ms", "p90 ms");
     std::printf("%-34s %10.3f %10.3f\n", "bare XSync round trip", median(in.sync_ms), percentile(in.sync_ms, 0.9));
     std::printf("%-34s %10.3f %10.3f\n", "motion -> cluster highlighted", median(in.hover_ms),
                 percentile(in.hover_ms, 0.9));
     std::printf("%-34s %10.3f %10.3f\n", "click -> removal drawn", median(in.remove_ms), percentile(in.remove_ms, 0.9));
+    std::printf("%-34s %10.3f %10.3f\n", "one read-back of that region", median(in.read_ms), percentile(in.read_ms, 0.9));
     fs::remove_all(paths.temp);
     return 0;
 }
