@@ -1,8 +1,10 @@
 // keyboard_test.cpp: which command a key gives, Control included.
-#include "ui/keyboard.h"
+// GoogleTest first: Xlib defines None as a macro.
+#include <gtest/gtest.h>
 
 #include <X11/keysym.h>
-#include <gtest/gtest.h>
+
+#include "ui/keyboard.h"
 
 namespace {
 
