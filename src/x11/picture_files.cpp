@@ -60,8 +60,7 @@ int load_description_file(const char* name, const char* data_dir) {
     if (read == -1) return -1;
     copy_set_header(set, loaded);  // after the images: they may give the tile size
     if (commit_tile_images(loaded) != 0) {
-        report(format_message("Error: can't create pixmap from '%s'.
-", name));
+        report(format_message("Error: can't create pixmap from '%s'.\n", name));
         return -1;
     }
     return 0;
