@@ -10,7 +10,8 @@
 # found there first, and every catalogue entry is taken as well. Then the
 # built-in sets at scale 2 (<set>-scale2.png) and a game played by keys with
 # its keyboard cursor showing (keyboard.png), each with its X resources
-# loaded by xrdb; the keys are typed by xdotool.
+# loaded by xrdb; the keys are typed by xdotool (Debian: x11-xserver-utils,
+# xdotool).
 set -eu
 
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
