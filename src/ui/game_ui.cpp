@@ -9,6 +9,7 @@
 
 
 #include "base/report.h"
+#include "base/version.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
 #include "pictures/app_icon.h"
@@ -35,8 +36,6 @@ int score_rows_shown = 5;
 int size_class = -1;
 
 namespace {
-
-constexpr const char* TITLE = "Clumpout";
 
 // Kept for the whole run, like the font it describes.
 XFontStruct* font_info = nullptr;
@@ -134,7 +133,7 @@ void map_windows() {
 bool open_display_and_windows(const char* data_dir) {
     game_ui.data_dir = data_dir;
     if (!open_x_display(display_name)) {
-        report(format_message("%s: can't open display: %s.\n", TITLE,
+        report(format_message("%s: can't open display: %s.\n", CLUMPOUT_TITLE,
                               display_name != nullptr ? display_name : ":0.0"));
         return false;
     }
@@ -153,7 +152,7 @@ bool open_display_and_windows(const char* data_dir) {
     prepare_scaled_text(game_ui.font, game_ui.char_width, font_info->ascent, font_info->descent);
 
     create_windows(first.tile_width, first.tile_height);
-    set_window_names(game_ui.main_window, TITLE, RESOURCE_INSTANCE, RESOURCE_CLASS, APP_ICONS);
+    set_window_names(game_ui.main_window, CLUMPOUT_TITLE, RESOURCE_INSTANCE, RESOURCE_CLASS, APP_ICONS);
     set_fixed_size(game_ui.main_window, scaled(start_size.width), scaled(start_size.height));
     // Tiles are copied from pixmaps that are never obscured, so a copy can
     // never need an exposure: without this every copied tile would send back
