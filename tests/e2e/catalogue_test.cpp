@@ -426,14 +426,16 @@ TEST_F(CatalogueTest, ChooserByKeys)
     start_game();
     ASSERT_TRUE(windows.complete);
     XSetInputFocus(driver.display(), windows.main.id, RevertToPointerRoot, CurrentTime);
-    driver.type_key(XK_p);
-    for (int i = 0; i < 4; ++i) driver.type_key(XK_Down);
-    driver.type_key(XK_Return);
-    settle();
-    for (int i = 0; i < 10; ++i) driver.type_key(XK_Next);
-    driver.type_key(XK_Up);
-    driver.type_key(XK_Return);
-    settle();
+    const auto key = [this](unsigned long sym) {
+        driver.type_key(sym);
+        settle();
+    };
+    key(XK_p);
+    for (int i = 0; i < 4; ++i) key(XK_Down);
+    key(XK_Return);
+    for (int i = 0; i < 10; ++i) key(XK_Next);
+    key(XK_Up);
+    key(XK_Return);
     find_windows();
     expect_theme_board();
     EXPECT_EQ(quit_and_read_pictures(), 59 + 3);
