@@ -89,6 +89,13 @@ int list_clusters(Cluster* out) {
 
 int current_total() { return score_state.gets - score_state.rests; }
 
+// Every move the search plays, counted for its moves per second.
+long moves_played = 0;
+void play(JournalMove move) {
+    ++moves_played;
+    play_journal_move(move);
+}
+
 struct Position {
     Board board;
     ScoreState score;
@@ -152,7 +159,7 @@ private:
             }
             const Position here = save_position();
             for (int i = 0; i < count && !out_of_time_; ++i) {
-                play_journal_move(clusters[i].cell);
+                play(clusters[i].cell);
                 path_.push_back(clusters[i].cell);
                 std::vector<JournalMove> tail;
                 int tail_total = NO_TOTAL;
@@ -170,7 +177,7 @@ private:
                 }
             }
             if (out_of_time_ || followed >= line.size()) break;
-            play_journal_move(line[followed]);
+            play(line[followed]);
             path_.push_back(line[followed]);
             ++followed;
         }
@@ -213,7 +220,7 @@ private:
             for (int i = 0; i < count; ++i)
                 if (clusters[i].colour != tabu) allowed[choices++] = clusters[i];
             const Cluster& pick = choices > 0 ? allowed[random_.below(choices)] : clusters[random_.below(count)];
-            play_journal_move(pick.cell);
+            play(pick.cell);
             tail.push_back(pick.cell);
         }
         return game_end(tail);
@@ -281,7 +288,7 @@ private:
         saved_[depth] = save_position();
         const Position& here = saved_[depth];
         for (int i = 0; i < count; ++i) {
-            play_journal_move(clusters[i].cell);
+            play(clusters[i].cell);
             path_.push_back(clusters[i].cell);
             const int found = clears();
             if (found == 1) return 1;
@@ -330,7 +337,7 @@ std::vector<JournalMove> greedy_line(const JournalRecord& deal) {
         const Cluster* largest = &clusters[0];
         for (int i = 1; i < count; ++i)
             if (clusters[i].size > largest->size) largest = &clusters[i];
-        play_journal_move(largest->cell);
+        play(largest->cell);
         line.push_back(largest->cell);
     }
     return line;
@@ -338,6 +345,7 @@ std::vector<JournalMove> greedy_line(const JournalRecord& deal) {
 
 SearchResult search_better_line(const JournalRecord& record, double seconds, std::uint64_t random_seed) {
     const Clock::time_point start = Clock::now();
+    moves_played = 0;
     const auto share = [&](double part) {
         return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds * part));
     };
@@ -357,9 +365,9 @@ SearchResult search_better_line(const JournalRecord& record, double seconds, std
         std::vector<JournalMove> finished = player;
         Cluster clusters[MAX_COLUMNS * MAX_ROWS / 2 + 1];
         deal_of(record);
-        for (const JournalMove& move : player) play_journal_move(move);
+        for (const JournalMove& move : player) play(move);
         for (int count; (count = list_clusters(clusters)) > 0;) {
-            play_journal_move(clusters[0].cell);
+            play(clusters[0].cell);
             finished.push_back(clusters[0].cell);
         }
         nested.consider(current_total(), finished);
@@ -389,6 +397,7 @@ SearchResult search_better_line(const JournalRecord& record, double seconds, std
     result.best = nested.best_line();
     result.best_total = nested.best_total();
     result.playouts = nested.playouts();
+    result.moves = moves_played;
 
     // When the best line clears the board it is the one to show: it beats
     // any other clearing line found, and it may clear a board whose clearing
