@@ -62,9 +62,7 @@ int run_verify(const std::vector<JournalRecord>& records) {
 int run_show(const JournalRecord& record) {
     print(format_message("line %d: deal %u, %dx%d, set %s, total %d\n", record.line_number, record.deal,
                          record.columns, record.rows, record.set.c_str(), record.total));
-    board.columns = record.columns;
-    board.rows = record.rows;
-    deal_board_seeded(record.deal);
+    deal_board_of_size(record.columns, record.rows, record.deal);
     print_board("dealt board:");
     const ReplayOutcome outcome = replay_journal_record(record);
     if (outcome.unfit_move >= 0)
