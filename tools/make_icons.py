@@ -166,26 +166,41 @@ HEADER = """\
 #include <cstdint>
 
 struct AppIcon {
-    int size;                   // width and height in pixels
-    const std::uint32_t* argb;  // size * size pixels, 0xAARRGGBB, row by row from the top
+    int size;                 // width and height in pixels
+    const char* const* rows;  // size rows from the top, each pixel eight hex digits AARRGGBB
 };
 
 inline constexpr int APP_ICON_COUNT = %d;
 extern const AppIcon APP_ICONS[APP_ICON_COUNT];  // smallest first
+
+// The pixel at column x, row y of an icon as 0xAARRGGBB.
+std::uint32_t app_icon_pixel(const AppIcon& icon, int x, int y);
 """
 
 SOURCE_HEAD = """\
 // app_icon.cpp: written by tools/make_icons.py from the icon's drawing; do not edit.
+// A row a line, so the largest icon stays readable as a picture of text.
 #include "pictures/app_icon.h"
+
+#include "base/line_reader.h"
 
 namespace {
 """
 
+SOURCE_TAIL = """\
+std::uint32_t app_icon_pixel(const AppIcon& icon, int x, int y) {
+    const char* digits = icon.rows[y] + 8 * x;
+    std::uint32_t value = 0;
+    for (int i = 0; i < 8; ++i) value = value << 4 | static_cast<std::uint32_t>(hex_digit_value(digits[i]));
+    return value;
+}
+"""
 
-def argb_array(size, pixels):
-    values = ["0x%02X%02X%02X%02Xu" % (a, r, g, b) for r, g, b, a in pixels]
-    lines = ["    " + ", ".join(values[i:i + 8]) + "," for i in range(0, len(values), 8)]
-    return "const std::uint32_t icon_%d[%d] = {\n%s\n};\n" % (size, size * size, "\n".join(lines))
+
+def argb_rows(size, pixels):
+    values = ["%02X%02X%02X%02X" % (a, r, g, b) for r, g, b, a in pixels]
+    lines = ['    "' + "".join(values[i:i + size]) + '",' for i in range(0, len(values), size)]
+    return "const char* const icon_%d[%d] = {\n%s\n};\n" % (size, size, "\n".join(lines))
 
 
 def main():
@@ -199,8 +214,9 @@ def main():
         out.write(HEADER % len(WINDOW_SIZES))
     entries = ",\n".join("    {%d, icon_%d}" % (s, s) for s in WINDOW_SIZES)
     with open(os.path.join(ROOT, "src", "pictures", "app_icon.cpp"), "w") as out:
-        out.write(SOURCE_HEAD + "\n".join(argb_array(s, drawn[s]) for s in WINDOW_SIZES) +
-                  "}  // namespace\n\nconst AppIcon APP_ICONS[APP_ICON_COUNT] = {\n" + entries + ",\n};\n")
+        out.write(SOURCE_HEAD + "\n".join(argb_rows(s, drawn[s]) for s in WINDOW_SIZES) +
+                  "}  // namespace\n\nconst AppIcon APP_ICONS[APP_ICON_COUNT] = {\n" + entries + ",\n};\n\n" +
+                  SOURCE_TAIL)
     return 0
 
 

@@ -1,13 +1,13 @@
 // set_pictures.cpp: description files, BMP sheets and built-in sets made
 // into pixels. Mirrors x11/picture_files, x11/bmp_pixmaps and
 // x11/picture_loader step for step, through the same shared decisions.
-#include "tools/set_pictures.h"
+#include "theme_tool/set_pictures.h"
 
 #include "pictures/bmp_sheet.h"
 #include "pictures/cell_look.h"
 #include "pictures/description_file.h"
 #include "pictures/set_loading.h"
-#include "tools/xpm_pictures.h"
+#include "theme_tool/xpm_pictures.h"
 
 namespace {
 

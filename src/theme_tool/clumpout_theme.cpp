@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "base/file_handle.h"
-#include "tools/colour_names.h"
-#include "tools/png_file.h"
-#include "tools/preview.h"
-#include "tools/sheet_template.h"
-#include "tools/theme_check.h"
-#include "tools/vision.h"
+#include "theme_tool/colour_names.h"
+#include "theme_tool/png_file.h"
+#include "theme_tool/preview.h"
+#include "theme_tool/sheet_template.h"
+#include "theme_tool/theme_check.h"
+#include "theme_tool/vision.h"
 
 namespace {
 

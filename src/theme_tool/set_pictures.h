@@ -12,8 +12,8 @@
 #include "base/report.h"
 #include "board/board.h"
 #include "pictures/picture_set.h"
-#include "tools/colour_names.h"
-#include "tools/theme_image.h"
+#include "theme_tool/colour_names.h"
+#include "theme_tool/theme_image.h"
 
 struct SetPictures {
     int tile_width = 0;

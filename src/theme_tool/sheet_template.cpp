@@ -2,7 +2,7 @@
 // pixel font of its own, then written in the layout the game's decoder
 // reads: the 14-byte file header, the 40-byte info header, a full palette
 // and the rows bottom row first, each 192 pixels with no filler.
-#include "tools/sheet_template.h"
+#include "theme_tool/sheet_template.h"
 
 #include <array>
 #include <string>

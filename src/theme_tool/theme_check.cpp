@@ -1,5 +1,5 @@
 // theme_check.cpp: the check of one set and its report.
-#include "tools/theme_check.h"
+#include "theme_tool/theme_check.h"
 
 #include <cstdlib>
 

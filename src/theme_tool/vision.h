@@ -14,7 +14,7 @@
 #include <string>
 
 #include "board/board.h"
-#include "tools/theme_image.h"
+#include "theme_tool/theme_image.h"
 
 enum Vision { VISION_NORMAL, VISION_PROTANOPIA, VISION_DEUTERANOPIA, VISION_TRITANOPIA, VISION_GREYSCALE };
 constexpr int NUM_VISIONS = 5;

@@ -1,6 +1,6 @@
 // sheet_template_test.cpp: the template sheet is a sheet the game's decoder
 // takes at every depth, with each tile outlined and told apart by its label.
-#include "tools/sheet_template.h"
+#include "theme_tool/sheet_template.h"
 
 #include <gtest/gtest.h>
 

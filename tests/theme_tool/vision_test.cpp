@@ -1,7 +1,7 @@
 // vision_test.cpp: the published model and formula, and the two sets the
 // check must tell apart: tiles that differ only in red against green, and
 // tiles that differ only in shape.
-#include "tools/vision.h"
+#include "theme_tool/vision.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // vision.cpp: the simulation, CIELAB and CIEDE2000 (after Sharma, Wu and
 // Dalal, "The CIEDE2000 Color-Difference Formula: Implementation Notes",
 // Color Research and Application 30(1), 2005).
-#include "tools/vision.h"
+#include "theme_tool/vision.h"
 
 #include <algorithm>
 #include <cmath>

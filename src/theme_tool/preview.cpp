@@ -2,7 +2,7 @@
 // XCopyArea copies no more than the source holds, so a tile image smaller
 // than the tile leaves the rest of the cell as it was: here, the board's
 // background, which a freshly exposed board shows.
-#include "tools/preview.h"
+#include "theme_tool/preview.h"
 
 #include "pictures/cell_look.h"
 

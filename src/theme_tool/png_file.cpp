@@ -1,6 +1,6 @@
 // png_file.cpp: libpng reports failures by longjmp to the setjmp below, so
 // nothing with a destructor may live between the two.
-#include "tools/png_file.h"
+#include "theme_tool/png_file.h"
 
 #include <cerrno>
 #include <csetjmp>

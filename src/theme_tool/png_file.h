@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tools/theme_image.h"
+#include "theme_tool/theme_image.h"
 
 // Writes `image` to `path`. 0, or -1 with `error` set.
 int write_png(const RgbImage& image, const std::string& path, std::string& error);

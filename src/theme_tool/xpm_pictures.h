@@ -7,8 +7,8 @@
 #include <string>
 
 #include "base/report.h"
-#include "tools/colour_names.h"
-#include "tools/theme_image.h"
+#include "theme_tool/colour_names.h"
+#include "theme_tool/theme_image.h"
 
 // Reads the XPM file at `path`. Returns 0 with the image, or -1 when the
 // game could not make a pixmap of it; `notes` says why, and names colours

@@ -1,9 +1,9 @@
 // theme_check_test.cpp: the notes a check adds on what the game tolerates.
-#include "tools/theme_check.h"
+#include "theme_tool/theme_check.h"
 
 #include <gtest/gtest.h>
 
-#include "tools/xpm_pictures.h"
+#include "theme_tool/xpm_pictures.h"
 
 namespace {
 

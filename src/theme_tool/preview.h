@@ -6,8 +6,8 @@
 // for that colour and state on a 24-bit TrueColor screen.
 #pragma once
 
-#include "tools/set_pictures.h"
-#include "tools/theme_image.h"
+#include "theme_tool/set_pictures.h"
+#include "theme_tool/theme_image.h"
 
 constexpr int PREVIEW_MARGIN = 16;
 constexpr int PREVIEW_COLUMNS = NUM_COLOURS;

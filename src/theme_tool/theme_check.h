@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/colour_names.h"
-#include "tools/set_pictures.h"
+#include "theme_tool/colour_names.h"
+#include "theme_tool/set_pictures.h"
 
 // One set to check: a catalogue entry or file (`file`), or a built-in set.
 struct SetTarget {

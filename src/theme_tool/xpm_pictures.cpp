@@ -3,7 +3,7 @@
 // screen) down to "g", "g4" and "m", and takes the first that it can make;
 // only a colour none of whose keys can be made fails the image. "None" is
 // drawn with pixel 0, which is black on a TrueColor screen.
-#include "tools/xpm_pictures.h"
+#include "theme_tool/xpm_pictures.h"
 
 #include <X11/xpm.h>
 #include <array>

@@ -1,5 +1,5 @@
 // colour_names.cpp: the colour database file and the numeric colour forms.
-#include "tools/colour_names.h"
+#include "theme_tool/colour_names.h"
 
 #include <cstdio>
 
