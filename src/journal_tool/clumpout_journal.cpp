@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -14,6 +13,7 @@
 
 #include "base/line_reader.h"
 #include "base/report.h"
+#include "base/version.h"
 #include "journal/journal_line.h"
 #include "journal/journal_replay.h"
 #include "journal/journal_search.h"
@@ -31,7 +31,7 @@ const char USAGE[] =
     "       clumpout-journal [-f FILE] best N [--seconds S]\n"
     "       clumpout-journal --help | --version\n";
 
-void print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void print(const std::string& text) { report_output(text); }
 
 std::string play_text(const std::vector<JournalMove>& play) {
     std::string text;
@@ -104,7 +104,7 @@ int run_best(const JournalRecord& record, double seconds) {
 }
 
 int usage() {
-    std::fputs(USAGE, stderr);
+    report(USAGE);
     return EXIT_USAGE;
 }
 
@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
-        std::printf("clumpout-journal (Clumpout) version %s\n", CLUMPOUT_VERSION);
+        std::printf("clumpout-journal (%s) version %s\n", CLUMPOUT_TITLE, CLUMPOUT_VERSION);
         return 0;
     }
     std::string path;

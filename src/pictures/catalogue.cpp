@@ -12,7 +12,6 @@
 #include "base/report.h"
 
 std::vector<CatalogEntry> catalogue;
-int catalogue_count = 0;
 
 std::vector<CatalogEntry> parse_catalogue(std::string_view text) {
     std::vector<CatalogEntry> entries;
@@ -62,13 +61,8 @@ int read_catalogue(const char* name, const char* data_dir, std::vector<CatalogEn
 
 int load_catalogue(std::vector<CatalogEntry>& out, const char* data_dir) {
     std::vector<CatalogEntry> entries;
-    if (read_catalogue(CATALOGUE_NAME, data_dir, entries) != 0) {
-        catalogue_count = 0;
-        return 0;
-    }
+    if (read_catalogue(CATALOGUE_NAME, data_dir, entries) != 0) return 0;
     const int count = static_cast<int>(entries.size());
     if (count != 0) out = std::move(entries);
-    // The count is the module's own record, whoever keeps the array.
-    catalogue_count = count;
     return count;
 }

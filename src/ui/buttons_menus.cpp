@@ -10,6 +10,7 @@
 #include <span>
 
 #include "base/report.h"
+#include "base/version.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
 #include "ui/chooser.h"
@@ -31,8 +32,7 @@ int choose_size() {
 }
 
 int choose_builtin_picture(int set) {
-    picture_index = set;
-    catalogue_index = -1;
+    choose_builtin(set);
     return 0;
 }
 
@@ -83,6 +83,15 @@ int draw_button(int button_index) {
     return 0;
 }
 
+void draw_buttons() {
+    for (int button = BUTTON_QUIT; button <= BUTTON_PICTURES; ++button) draw_button(button);
+}
+
+void set_button_disabled(int button_index, bool disabled) {
+    game_ui.buttons[button_index].disabled = disabled ? 1 : 0;
+    draw_button(button_index);
+}
+
 int draw_button_frame(int button_index) {
     const ButtonInfo& button = game_ui.buttons[button_index];
     if (button.disabled != 0) return 0;
@@ -130,7 +139,7 @@ int draw_menu_rows(Window menu_window, int current_index, int highlighted_row, i
     const std::size_t line_size = static_cast<std::size_t>(label_columns) + 3;
     char* line = static_cast<char*>(std::malloc(line_size));
     if (line == nullptr) {
-        report(format_message("%s: can't allocate memory.\n", "Clumpout"));
+        report(format_message("%s: can't allocate memory.\n", CLUMPOUT_TITLE));
         return -1;
     }
     XSetFont(display, gc, game_ui.font);
