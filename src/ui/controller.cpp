@@ -73,7 +73,7 @@ void update_hover(const ControllerState& state) {
 // step marked from; should it not be marked, the cluster's first cell.
 PlayedCell removal_cell(const ControllerState& state) {
     const int column = state.pointer_column, row = state.pointer_row;
-    if (column >= 0 && row >= 0 && column < board.columns && row < board.rows && board.marks[column][row] == 1)
+    if (in_play_field(column, row) && board.marks[column][row] == 1)
         return {column, row};
     for (int c = 0; c < board.columns; ++c)
         for (int r = 0; r < board.rows; ++r)
@@ -136,7 +136,7 @@ bool hover_wants_highlight(const ControllerState& state) {
     const int row = state.pointer_row;
     // A queued motion handled after the pointer left, or a drag past the
     // edge, can give a cell beyond the play field: that is no cell.
-    if (column < 0 || row < 0 || column >= board.columns || row >= board.rows) return false;
+    if (!in_play_field(column, row)) return false;
     if (column == state.previous_column && row == state.previous_row) return false;
     return board.marks[column][row] == 0;
 }
