@@ -1,25 +1,29 @@
 # install.cmake: what `cmake --install` puts where, and the `uninstall` target.
-# The game goes to bin, the themes and the catalogue to DATA_DIR, which also
-# holds the shared high-score file, made here empty. When installed by root
-# and the group "games" exists, the game is setgid games and DATA_DIR is
-# group games, mode 2775, so the game's score keeper (and only it) can write
-# the scores for everyone.
-include(GNUInstallDirs)
+# The game goes to GAME_BINDIR, the tools to bin, the themes and the catalogue
+# to DATA_DIR; SCORE_DIR (by default DATA_DIR) holds the shared high-score
+# file, made here empty. When installed by root and the group "games" exists,
+# the game is setgid games and SCORE_DIR is group games, mode 2775, so the
+# game's score keeper (and only it) can write the scores for everyone. A
+# package whose maintainer scripts make the table and give the rights turns
+# INSTALL_SCORE_TABLE off; it then gets the empty table as
+# DATA_DIR/hiscore.empty to copy.
 
-# The game opens DATA_DIR by the very name it was built with; a relative name
-# would depend on the directory the player starts it from.
-if(NOT IS_ABSOLUTE "${DATA_DIR}")
-  message(FATAL_ERROR "DATA_DIR must be an absolute path, not '${DATA_DIR}'")
-endif()
+# The game opens both directories by the very name it was built with; a
+# relative name would depend on the directory the player starts it from.
+foreach(clumpout_dir DATA_DIR SCORE_DIR)
+  if(NOT IS_ABSOLUTE "${${clumpout_dir}}")
+    message(FATAL_ERROR "${clumpout_dir} must be an absolute path, not '${${clumpout_dir}}'")
+  endif()
+endforeach()
 
-install(TARGETS clumpout RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS clumpout RUNTIME DESTINATION ${GAME_BINDIR})
 # The journal tool needs no privilege: it reads the player's own journal.
 install(TARGETS clumpout-journal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The theme authors' toolkit needs no privilege: it only reads.
 install(TARGETS clumpout-theme RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The empty high-score table, made from the game's own record layout; the
-# install puts it in DATA_DIR when there is none (install_finish.cmake).
+# install puts it in SCORE_DIR when there is none (install_finish.cmake).
 add_executable(make_empty_table ${PROJECT_SOURCE_DIR}/tools/make_empty_table.cpp)
 target_link_libraries(make_empty_table PRIVATE clumpout_scores)
 add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/install/hiscore
@@ -31,15 +35,24 @@ add_dependencies(clumpout empty_high_score_table)
 
 # DATA_DIR itself, even when themes/ is still empty; then everything in themes/.
 install(DIRECTORY DESTINATION ${DATA_DIR})
+if(INSTALL_SCORE_TABLE)
+  install(DIRECTORY DESTINATION ${SCORE_DIR})
+else()
+  install(FILES ${PROJECT_BINARY_DIR}/install/hiscore DESTINATION ${DATA_DIR} RENAME hiscore.empty
+          PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/themes/ DESTINATION ${DATA_DIR}
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
         DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
                               GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# The installed manual pages name the data directory this build was
-# configured with, and the title and version given to project().
+# The installed manual pages name the directories this build was configured
+# with, and the title and version given to project().
 function(clumpout_install_man_page page section)
   file(READ ${PROJECT_SOURCE_DIR}/man/${page} text)
+  foreach(file hiscore .LOCK)
+    string(REPLACE "/usr/local/lib/X11/clumpo/${file}" "${SCORE_DIR}/${file}" text "${text}")
+  endforeach()
   string(REPLACE "/usr/local/lib/X11/clumpo" "${DATA_DIR}" text "${text}")
   string(REGEX REPLACE "(\n\\.TH [^\n]*)\"${PROJECT_NAME} [0-9.]+\"" "\\1\"${PROJECT_NAME} ${PROJECT_VERSION}\""
          text "${text}")
@@ -54,15 +67,29 @@ clumpout_install_man_page(clumpout-theme.1 1)
 install(FILES ${PROJECT_SOURCE_DIR}/desktop/clumpout.xpm
         DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps OPTIONAL)
 
+# For a prefix the desktop searches: the icon at every size in the hicolor
+# theme, and the software-centre metadata, its release the project's version.
+if(DESKTOP_BY_NAME)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/desktop/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
+          FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  configure_file(${PROJECT_SOURCE_DIR}/desktop/org.clumpout.Clumpout.metainfo.xml.in
+                 ${PROJECT_BINARY_DIR}/install/org.clumpout.Clumpout.metainfo.xml @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/install/org.clumpout.Clumpout.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
+
 # The desktop entry and the group rights depend on the prefix given at
 # install time (`cmake --install build --prefix ...`), so they are worked out
 # then, by install_finish.cmake.
 install(CODE "
 set(CLUMPOUT_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
 set(CLUMPOUT_BINARY_DIR \"${PROJECT_BINARY_DIR}\")
-set(CLUMPOUT_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
+set(CLUMPOUT_GAME_BINDIR \"${GAME_BINDIR}\")
 set(CLUMPOUT_DATAROOTDIR \"${CMAKE_INSTALL_DATADIR}\")
 set(CLUMPOUT_DATA_DIR \"${DATA_DIR}\")
+set(CLUMPOUT_SCORE_DIR \"${SCORE_DIR}\")
+set(CLUMPOUT_INSTALL_SCORE_TABLE \"${INSTALL_SCORE_TABLE}\")
+set(CLUMPOUT_DESKTOP_BY_NAME \"${DESKTOP_BY_NAME}\")
 include(\"${PROJECT_SOURCE_DIR}/cmake/install_finish.cmake\")
 ")
 

@@ -7,7 +7,20 @@
 # with the committed tree (HEAD) cloned into it. FUZZ_SECONDS and JOBS are
 # passed on. Prints the summary line and exits with the tests' status; the
 # whole output is left in run.log in the cache folder.
+#
+# With --package it tries the Debian package there instead, as a packager
+# and two players would (tools/fresh-debian-package.sh): build, lintian,
+# install with apt, play, remove and purge. It prints that whole story, also
+# left in package.log, and exits with its status.
 set -euo pipefail
+
+mode=tests
+if [[ ${1-} == --package ]]; then
+    mode=package
+elif (($#)); then
+    echo "Usage: $(basename "$0") [--package]" >&2
+    exit 2
+fi
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/debian_packages.sh"
@@ -15,7 +28,7 @@ source "$here/debian_packages.sh"
 cache=${CLUMPOUT_DEBIAN_CACHE:-/var/cache/clumpout-fresh-debian}
 if [[ $(id -u) != 0 ]]; then
     as_root env CLUMPOUT_DEBIAN_CACHE="$cache" ${FUZZ_SECONDS:+FUZZ_SECONDS="$FUZZ_SECONDS"} \
-        ${JOBS:+JOBS="$JOBS"} ${DEBIAN_MIRROR:+DEBIAN_MIRROR="$DEBIAN_MIRROR"} bash "$0"
+        ${JOBS:+JOBS="$JOBS"} ${DEBIAN_MIRROR:+DEBIAN_MIRROR="$DEBIAN_MIRROR"} bash "$0" "$@"
     exit
 fi
 
@@ -101,6 +114,18 @@ mount_in_root --bind /dev "$root/dev"
 mount_in_root --bind /dev/pts "$root/dev/pts"
 mount_in_root -t tmpfs tmpfs "$root/dev/shm"
 mount_in_root --bind "$cache/archives" "$root/var/cache/apt/archives"
+
+if [[ $mode == package ]]; then
+    log="$cache/package.log"
+    echo "Building, installing, playing and purging the package there (output also in $log)"
+    set +e
+    chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin:/usr/games \
+        /bin/bash -c 'cd /root/clumpout && ./tools/fresh-debian-package.sh' 2>&1 | tee "$log"
+    status=${PIPESTATUS[0]}
+    set -e
+    unmount_all
+    exit "$status"
+fi
 
 echo "Running ./tools/run-all-tests.sh there (output in $log)"
 status=0

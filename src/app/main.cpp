@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     // Only the keeper keeps the group the game may be installed with; this
     // process, which reads the player's files and talks to the X server,
     // gives it up for good before it does either.
-    start_score_keeper(DATA_DIR);
+    start_score_keeper(SCORE_DIR);
     std::atexit(stop_score_keeper);
     if (drop_group_privilege() != 0) std::exit(1);
     if (!take_command_line(argc, argv)) print_usage_and_exit(argc > 0 && argv[0] != nullptr ? argv[0] : "clumpout");
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     take_deal_choice();
     keep_journal();
     XSetIOErrorHandler(keep_settings_and_exit);
-    run_game(DATA_DIR);
+    run_game(DATA_DIR, SCORE_DIR);
     write_settings(board.columns, board.rows, pictures_number());
     std::exit(0);
 }

@@ -1,6 +1,7 @@
 // journal_stats.h: what `clumpout-journal stats` prints: per board size the
-// games, cleared boards, best, mean and median total and best rank, then the
-// last games. Pure text from records.
+// games, cleared boards, best, mean and median total and best rank, the
+// replayed deals apart, then the last games. Only lines that verify count;
+// the others are numbered at the end. Pure text from records.
 #pragma once
 
 #include <string>

@@ -2,6 +2,11 @@
 // journal (or a named file) and deals, replays and searches with the game's
 // own board and rules; it links no X and never writes the journal.
 // Start reading main().
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -11,6 +16,7 @@
 #include "base/decimal_number.h"
 #include "base/line_reader.h"
 #include "base/report.h"
+#include "base/version.h"
 #include "journal/journal_line.h"
 #include "journal/journal_replay.h"
 #include "journal/journal_search.h"
@@ -22,10 +28,11 @@ constexpr int EXIT_USAGE = 2;
 constexpr double DEFAULT_SECONDS = 10.0;
 
 const char USAGE[] =
-    "usage: clumpout-journal [-f FILE] stats\n"
+    "Usage: clumpout-journal [-f FILE] stats\n"
     "       clumpout-journal [-f FILE] verify\n"
     "       clumpout-journal [-f FILE] show N\n"
-    "       clumpout-journal [-f FILE] best N [--seconds S]\n";
+    "       clumpout-journal [-f FILE] best N [--seconds S]\n"
+    "       clumpout-journal --help | --version\n";
 
 void print(const std::string& text) { report_output(text); }
 
@@ -102,6 +109,30 @@ int usage() {
     return EXIT_USAGE;
 }
 
+// The journal file cannot be read: say what to do about it. The game keeps
+// the default journal only when it exists.
+int report_unreadable(const std::string& path, bool named) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) {
+        if (named)
+            report(format_message("Error: there is no journal '%s'.\n", path.c_str()));
+        else
+            report(format_message("Error: there is no journal '%s': the game keeps one only when the file exists. "
+                                  "Turn it on with: touch %s\n",
+                                  path.c_str(), path.c_str()));
+    } else {
+        report(format_message("Error: can't read journal '%s'.\n", path.c_str()));
+    }
+    return 1;
+}
+
+// Lines of `text` as the journal numbers them: a last line without its
+// newline counts.
+int line_count(const std::string& text) {
+    const auto newlines = std::count(text.begin(), text.end(), '\n');
+    return static_cast<int>(newlines) + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
 // A line number: a whole number of at least 1.
 bool parse_line_number(const char* text, int& out) {
     // As strtol reads it: white space first is allowed.
@@ -131,8 +162,17 @@ const JournalRecord* find_line(const std::vector<JournalRecord>& records, int li
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--help") {
+        std::fputs(USAGE, stdout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::printf("clumpout-journal (%s) version %s\n", CLUMPOUT_TITLE, CLUMPOUT_VERSION);
+        return 0;
+    }
     std::string path;
-    if (args.size() >= 2 && (args[0] == "-f" || args[0] == "--file")) {
+    const bool named = args.size() >= 2 && (args[0] == "-f" || args[0] == "--file");
+    if (named) {
         path = args[1];
         args.erase(args.begin(), args.begin() + 2);
     } else {
@@ -160,10 +200,7 @@ int main(int argc, char** argv) {
     }
 
     const std::optional<std::string> text = read_whole_file(path.c_str(), JOURNAL_FILE_MAX);
-    if (!text) {
-        report(format_message("Error: can't read journal '%s'.\n", path.c_str()));
-        return 1;
-    }
+    if (!text) return report_unreadable(path, named);
     Messages messages;
     const std::vector<JournalRecord> records = read_journal(*text, messages);
     report_all(messages);
@@ -172,7 +209,12 @@ int main(int argc, char** argv) {
     if (command == "verify") return run_verify(records);
     const JournalRecord* record = find_line(records, line_number);
     if (!record) {
-        report(format_message("Error: line %d of '%s' is not a journal line.\n", line_number, path.c_str()));
+        const int lines = line_count(*text);
+        if (line_number > lines)
+            report(format_message("Error: '%s' has %d %s: there is no line %d.\n", path.c_str(), lines,
+                                  lines == 1 ? "line" : "lines", line_number));
+        else
+            report(format_message("Error: line %d of '%s' is not a journal line.\n", line_number, path.c_str()));
         return 1;
     }
     return command == "show" ? run_show(*record) : run_best(*record, seconds);

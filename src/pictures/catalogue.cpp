@@ -39,24 +39,30 @@ std::size_t cut_to_whole_pieces(std::size_t limit, std::string_view text) {
 
 }  // namespace
 
-int load_catalogue(std::vector<CatalogEntry>& out, const char* data_dir) {
+int read_catalogue(const char* name, const char* data_dir, std::vector<CatalogEntry>& out) {
     // The copy in the current directory shadows the installed one, even
     // when it holds no entry.
     std::string text;
     std::string path;
     // One byte past the limit tells a file cut short from one that ends there.
-    const LookupResult found = read_data_file(CATALOGUE_NAME, data_dir, TEXT_FILE_MAX + 1, path, text);
-    if (found != LookupResult::FOUND) return 0;
+    const LookupResult found = read_data_file(name, data_dir, TEXT_FILE_MAX + 1, path, text);
+    if (found != LookupResult::FOUND) return -1;
     const bool cut = text.size() > TEXT_FILE_MAX;
     if (cut) text.resize(cut_to_whole_pieces(TEXT_FILE_MAX, text));
-    std::vector<CatalogEntry> entries = parse_catalogue(text);
-    const int count = static_cast<int>(entries.size());
+    out = parse_catalogue(text);
     // Entries past the cut do not exist: say so, or a Pictures number that
     // names one would only be "unknown".
     if (cut) {
-        report(format_message("Warning: '%s' is too long: only its first %d entries were read.\n", path.c_str(),
-                              count));
+        report(format_message("Warning: '%s' is too long: only its first %zu entries were read.\n", path.c_str(),
+                              out.size()));
     }
+    return 0;
+}
+
+int load_catalogue(std::vector<CatalogEntry>& out, const char* data_dir) {
+    std::vector<CatalogEntry> entries;
+    if (read_catalogue(CATALOGUE_NAME, data_dir, entries) != 0) return 0;
+    const int count = static_cast<int>(entries.size());
     if (count != 0) out = std::move(entries);
     return count;
 }

@@ -19,6 +19,11 @@ extern std::vector<CatalogEntry> catalogue;
 // The entries of a catalogue text, in file order.
 std::vector<CatalogEntry> parse_catalogue(std::string_view text);
 
+// Reads the catalogue `name` as written, else under data_dir, into `out`,
+// cut with a warning to the entries of its first TEXT_FILE_MAX bytes; -1,
+// with `out` untouched, when it is in neither place.
+int read_catalogue(const char* name, const char* data_dir, std::vector<CatalogEntry>& out);
+
 // Reads "clumpout.dat" (current directory first, then data_dir) into `out`
 // and returns the number of entries; `out` is only written when it is not 0.
 int load_catalogue(std::vector<CatalogEntry>& out, const char* data_dir);

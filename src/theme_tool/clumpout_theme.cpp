@@ -14,6 +14,7 @@
 
 #include "base/decimal_number.h"
 #include "base/file_handle.h"
+#include "base/version.h"
 #include "base/report.h"
 #include "pictures/picture_limits.h"
 #include "theme_tool/colour_names.h"
@@ -34,8 +35,10 @@ constexpr const char* USAGE =
     "       clumpout-theme preview [--data-dir DIR] FILE -o OUT.png\n"
     "       clumpout-theme vision [--data-dir DIR] FILE [-o OUT.png]\n"
     "       clumpout-theme template -o OUT.bmp [--bits 1|4|8]\n"
+    "       clumpout-theme --help | --version\n"
     "FILE is a catalogue (clumpout.dat), a description file, a BMP sheet (.bmp),\n"
-    "or builtin:Marble, builtin:Head or builtin:Face.\n";
+    "or builtin:Marble, builtin:Head or builtin:Face, looked for as written, then\n"
+    "in the data directory (" CLUMPOUT_DATA_DIR " unless --data-dir says).\n";
 
 struct Options {
     std::string command;
@@ -88,7 +91,7 @@ int run_check(const Options& options) {
     std::vector<SetTarget> targets;
     for (const std::string& file : options.files) {
         std::string error;
-        if (targets_of_argument(file, targets, error) == -1) return usage(error.c_str());
+        if (targets_of_argument(file, options.data_dir.c_str(), targets, error) == -1) return usage(error.c_str());
     }
     const ColourDatabase database = colour_database();
     int status = EXIT_OK;
@@ -106,7 +109,7 @@ int load_one_set(const Options& options, const ColourDatabase& database, SetChec
     if (options.files.size() != 1) return usage("give exactly one FILE");
     std::vector<SetTarget> targets;
     std::string error;
-    if (targets_of_argument(options.files[0], targets, error) == -1) return usage(error.c_str());
+    if (targets_of_argument(options.files[0], options.data_dir.c_str(), targets, error) == -1) return usage(error.c_str());
     if (targets.size() != 1) return usage("give one set, not a catalogue");
     check = check_set(targets[0], options.data_dir.c_str(), database);
     if (check.result != 0) {
@@ -172,6 +175,14 @@ int run_template(const Options& options) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage(nullptr);
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(USAGE, stdout);
+        return EXIT_OK;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("clumpout-theme (%s) version %s\n", CLUMPOUT_TITLE, CLUMPOUT_VERSION);
+        return EXIT_OK;
+    }
     Options options;
     options.command = argv[1];
     if (!take_options(argc, argv, options)) return usage("bad option");

@@ -71,7 +71,8 @@ Seams find_seams(const RgbImage& image) {
     return {has_seam(image, false), has_seam(image, true)};
 }
 
-int targets_of_argument(const std::string& argument, std::vector<SetTarget>& out, std::string& error) {
+int targets_of_argument(const std::string& argument, const char* data_dir, std::vector<SetTarget>& out,
+                        std::string& error) {
     if (argument.starts_with(BUILTIN_PREFIX)) {
         const std::string name = argument.substr(std::string_view(BUILTIN_PREFIX).size());
         for (int i = 0; i < NUM_BUILTIN_SETS; ++i) {
@@ -89,12 +90,12 @@ int targets_of_argument(const std::string& argument, std::vector<SetTarget>& out
         out.push_back({argument, argument, -1});
         return 0;
     }
-    const std::optional<std::string> text = read_whole_file(argument.c_str());
-    if (!text) {
-        error = "can't open catalogue '" + argument + "'";
+    std::vector<CatalogEntry> entries;
+    if (read_catalogue(argument.c_str(), data_dir, entries) != 0) {
+        error = "can't open catalogue '" + argument + "' as written or in " + data_dir;
         return -1;
     }
-    for (const CatalogEntry& entry : parse_catalogue(*text)) out.push_back({entry.name, entry.file, -1});
+    for (const CatalogEntry& entry : entries) out.push_back({entry.name, entry.file, -1});
     return 0;
 }
 

@@ -19,9 +19,11 @@ struct SetTarget {
 };
 
 // What a command-line FILE names: "builtin:NAME" a built-in set, a name
-// whose file part is "clumpout.dat" a catalogue (every entry, in order), a
-// sheet or description file anything else. 0, or -1 with `error` set.
-int targets_of_argument(const std::string& argument, std::vector<SetTarget>& out, std::string& error);
+// whose file part is "clumpout.dat" a catalogue (every entry, in order, read
+// as the game reads it: as written, then under data_dir), a sheet or
+// description file anything else. 0, or -1 with `error` set.
+int targets_of_argument(const std::string& argument, const char* data_dir, std::vector<SetTarget>& out,
+                        std::string& error);
 
 struct SetCheck {
     SetTarget target;

@@ -213,8 +213,8 @@ Outcome leave_button(EventContext& context) {
     return leave_board(context);
 }
 
-int run_game(const char* data_dir) {
-    if (!open_display_and_windows(data_dir)) return 0;
+int run_game(const char* data_dir, const char* score_dir) {
+    if (!open_display_and_windows(data_dir, score_dir)) return 0;
     install_cell_painters();
     ControllerState state;
     for (;;) {  // picture level

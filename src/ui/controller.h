@@ -3,4 +3,4 @@
 #pragma once
 
 // Plays until the player quits; always returns 0.
-int run_game(const char* data_dir);
+int run_game(const char* data_dir, const char* score_dir);

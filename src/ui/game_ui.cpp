@@ -130,8 +130,9 @@ void map_windows() {
 
 }  // namespace
 
-bool open_display_and_windows(const char* data_dir) {
+bool open_display_and_windows(const char* data_dir, const char* score_dir) {
     game_ui.data_dir = data_dir;
+    game_ui.score_dir = score_dir;
     if (!open_x_display(display_name)) {
         report(format_message("%s: can't open display: %s.\n", CLUMPOUT_TITLE,
                               display_name != nullptr ? display_name : ":0.0"));

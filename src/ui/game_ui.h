@@ -30,7 +30,8 @@ struct GameUi {
     Window panel_window;
     Window panel_button_window;
     GC gc;
-    const char* data_dir;    // where the catalogue, themes and scores live
+    const char* data_dir;    // where the catalogue and themes live
+    const char* score_dir;   // where the shared high-score table and its lock live
     Atom wm_protocols;       // for the window manager's close request
     Atom wm_delete_window;
 };
@@ -44,5 +45,5 @@ extern int score_rows_shown;  // 5 or 10
 extern int size_class;        // 0..3 for the four menu sizes, -1 otherwise
 
 // Returns false after printing why; the game then ends.
-bool open_display_and_windows(const char* data_dir);
+bool open_display_and_windows(const char* data_dir, const char* score_dir);
 void configure_windows();

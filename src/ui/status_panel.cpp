@@ -66,14 +66,14 @@ PanelContent prepare_score_panel(std::span<HighScoreEntry, HIGH_SCORE_ROWS> entr
     if (score_state.game_over == 1 && score_state.recorded == 0 && size_class != -1 && !replay_over) {
         // Offered once per game, even when the attempt fails.
         score_state.recorded = 1;
-        rank = calls.record(score_state.gets - score_state.rests, size_class, game_ui.data_dir);
+        rank = calls.record(score_state.gets - score_state.rests, size_class, game_ui.score_dir);
         record_failed = rank == -1 ? 1 : 0;
     }
     // The rank is known now (or there is none): the game's end is told here.
     if (score_state.game_over == 1) note_game_end(rank);
     if (score_state.game_over == 0) record_failed = 0;
     const bool list = !replay_over && rank != -1 && size_class != -1 &&
-                      calls.read_row(entries.data(), size_class, game_ui.data_dir) == 0 && record_failed == 0;
+                      calls.read_row(entries.data(), size_class, game_ui.score_dir) == 0 && record_failed == 0;
     return {list, rank};
 }
 

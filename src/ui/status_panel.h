@@ -31,5 +31,5 @@ struct PanelContent {
 
 // What the panel shows, recording a finished game's result first (once per
 // game, never on a custom size). Fills `entries` when the list is shown.
-// Reads score_state, size_class and game_ui.data_dir; no drawing.
+// Reads score_state, size_class and game_ui.score_dir; no drawing.
 PanelContent prepare_score_panel(std::span<HighScoreEntry, HIGH_SCORE_ROWS> entries, const ScoreCalls& calls);

@@ -156,4 +156,35 @@ TEST_F(JournalTest, ChosenDealReplaysTheSameBoardAndStaysOutOfTheTable) {
     EXPECT_EQ(game.stderr_text(), "");
 }
 
+// The tool's manners: help and version where they are usually asked for, and
+// errors that say what to do.
+TEST_F(JournalTest, ToolAnswersHelpAndVersionAndSaysWhatToDo) {
+    const auto run = [&](const std::string& arguments) {
+        const std::string line = "HOME='" + home + "' " + E2E_JOURNAL_TOOL + " " + arguments;
+        FILE* pipe = popen(line.c_str(), "r");
+        std::string output;
+        char buffer[4096];
+        for (std::size_t n; pipe != nullptr && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            output.append(buffer, n);
+        const int status = pipe != nullptr ? pclose(pipe) : -1;
+        return std::pair<int, std::string>{WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    };
+    const auto [help_status, help] = run("--help 2>/dev/null");
+    EXPECT_EQ(help_status, 0);
+    EXPECT_TRUE(help.starts_with("Usage: clumpout-journal [-f FILE] stats\n")) << help;
+    const auto [version_status, version] = run("--version");
+    EXPECT_EQ(version_status, 0);
+    EXPECT_TRUE(version.starts_with("clumpout-journal (Clumpout) version ")) << version;
+
+    fs::remove(journal_path());
+    const auto [missing_status, missing] = run("stats 2>&1");
+    EXPECT_EQ(missing_status, 1);
+    EXPECT_NE(missing.find("Turn it on with: touch " + journal_path()), std::string::npos) << missing;
+
+    write_file(journal_path(), "a\nb\nc\nd\ne\n");
+    const auto [beyond_status, beyond] = run("show 9 2>&1");
+    EXPECT_EQ(beyond_status, 1);
+    EXPECT_EQ(beyond, "Error: '" + journal_path() + "' has 5 lines: there is no line 9.\n");
+}
+
 }  // namespace

@@ -415,4 +415,23 @@ TEST_F(ThemeToolTest, ColourNamesAndNumericFormsMeanWhatTheServerSays)
     EXPECT_EQ(differing, 0);
 }
 
+// The usual conventions, and the catalogue named as the game names it and
+// found where the game finds it: not here, so in the data directory.
+TEST_F(ThemeToolTest, AnswersHelpAndVersionAndFindsTheCatalogueInTheDataDirectory)
+{
+    const ToolRun help = run_tool({"--help"}, cwd, temp_dir);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: clumpout-theme check ")) << help.out;
+    const ToolRun version = run_tool({"--version"}, cwd, temp_dir);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("clumpout-theme (Clumpout) version ")) << version.out;
+
+    fs::copy_file(std::string(E2E_THEMES_DIR) + "/mono.bmp", data("mono.bmp"), fs::copy_options::overwrite_existing);
+    write(CATALOGUE_NAME, "Mono mono.bmp\n");
+    ASSERT_FALSE(fs::exists(cwd + "/" + CATALOGUE_NAME));
+    const ToolRun check = run_tool({"check", "--data-dir", E2E_DATA_DIR, CATALOGUE_NAME}, cwd, temp_dir);
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.out, "ok Mono: 32x32 tiles, selected yes, pushed no, box none\n");
+}
+
 }  // namespace

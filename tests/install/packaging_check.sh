@@ -2,7 +2,8 @@
 # packaging_check.sh: builds the game with a prefix and DATA_DIR inside WORK,
 # stages `cmake --install` under a DESTDIR and checks what lands where and
 # with which modes and owners, uninstalls the staging, then installs for real
-# into the prefix and starts the installed game under a private Xvfb.
+# into the prefix and starts the installed game under a private Xvfb. Last,
+# it stages an install with Debian's layout and checks that one.
 # Usage: packaging_check.sh SOURCE_DIR WORK_DIR BUILD_TYPE CXX SANITIZE
 set -euo pipefail
 shopt -s extglob
@@ -321,6 +322,70 @@ cmake --build "$build" --target uninstall >"$work/uninstall.log"
 left=$(find "$prefix" -type f ! -path "$data_dir/hiscore" 2>/dev/null || true)
 [[ -z $left ]] || fail "uninstall left files in the prefix: $left"
 [[ -f $data_dir/hiscore ]] || fail "uninstall removed the high-score table"
+
+# --- Debian's layout, staged as its package build stages it -------------------
+# Game and tools in their own directories, read-only data, the table's
+# directory apart and left to the package's maintainer scripts.
+debian_build="$work/build-debian"
+debian_stage="$work/stage-debian"
+cmake -S "$source_dir" -B "$debian_build" -C "$source_dir/cmake/layout-debian.cmake" \
+    -DCMAKE_BUILD_TYPE="$build_type" -DCMAKE_CXX_COMPILER="$cxx" -DCLUMPOUT_SANITIZE="$sanitize" \
+    -DCLUMPOUT_TESTS=OFF -DCLUMPOUT_BENCH=OFF -DCLUMPOUT_FUZZ=OFF >"$work/configure-debian.log" 2>&1 ||
+    { tail -n 30 "$work/configure-debian.log"; echo "FAIL: configure with Debian's layout failed"; exit 1; }
+cmake --build "$debian_build" --target clumpout clumpout-journal clumpout-theme -j2 >"$work/build-debian.log" 2>&1 ||
+    { tail -n 30 "$work/build-debian.log"; echo "FAIL: build with Debian's layout failed"; exit 1; }
+rm -rf "$debian_stage"
+DESTDIR="$debian_stage" cmake --install "$debian_build" >"$work/stage-debian.log" 2>&1 ||
+    { cat "$work/stage-debian.log"; echo "FAIL: staged install with Debian's layout failed"; exit 1; }
+
+debian_data=/usr/share/games/clumpout
+debian_scores=/var/games/clumpout
+debian_game="$debian_stage/usr/games/clumpout"
+if [[ ! -x $debian_game ]]; then
+    fail "Debian layout: no game in /usr/games"
+else
+    # The package's rules give the group; the install gives nothing.
+    [[ $(mode_of "$debian_game") == 755 ]] || fail "Debian layout: game mode $(mode_of "$debian_game"), want 755"
+    grep -qaF "$debian_data" "$debian_game" || fail "Debian layout: the game was not built with $debian_data"
+    grep -qaF "$debian_scores" "$debian_game" || fail "Debian layout: the game was not built with $debian_scores"
+fi
+[[ -e $debian_stage/usr/bin/clumpout ]] && fail "Debian layout: the game is also in /usr/bin"
+for tool in clumpout-journal clumpout-theme; do
+    [[ -x $debian_stage/usr/bin/$tool && $(mode_of "$debian_stage/usr/bin/$tool") == 755 ]] ||
+        fail "Debian layout: no $tool with mode 755 in /usr/bin"
+done
+[[ -e $debian_stage/var ]] && fail "Debian layout: the install wrote under /var: $(find "$debian_stage/var")"
+[[ $(mode_of "$debian_stage$debian_data") == 755 ]] ||
+    fail "Debian layout: data directory mode $(mode_of "$debian_stage$debian_data"), want 755"
+cmp -s "$source_dir/themes/clumpout.dat" "$debian_stage$debian_data/clumpout.dat" ||
+    fail "Debian layout: no catalogue in $debian_data"
+cmp -s "$debian_build/install/hiscore" "$debian_stage$debian_data/hiscore.empty" ||
+    fail "Debian layout: no empty table in $debian_data/hiscore.empty for the maintainer scripts"
+odd=$(find "$debian_stage" \( -type f ! -perm 644 ! -perm 755 \) -o \( -type d ! -perm 755 \) -o ! -user "$(id -un)")
+[[ -z $odd ]] || fail "Debian layout: files with other modes or owners: $odd"
+debian_entry="$debian_stage/usr/share/applications/org.clumpout.Clumpout.desktop"
+if [[ ! -f $debian_entry ]]; then
+    fail "Debian layout: no desktop entry org.clumpout.Clumpout.desktop"
+else
+    grep -qx "Exec=/usr/games/clumpout" "$debian_entry" || fail "Debian layout: desktop entry does not start /usr/games/clumpout"
+    grep -qx "Icon=org.clumpout.Clumpout" "$debian_entry" || fail "Debian layout: desktop entry does not name its icon"
+fi
+for size in 16 32 48 64 128 256; do
+    [[ -f $debian_stage/usr/share/icons/hicolor/${size}x${size}/apps/org.clumpout.Clumpout.png ]] ||
+        fail "Debian layout: no ${size}x${size} icon"
+done
+metainfo="$debian_stage/usr/share/metainfo/org.clumpout.Clumpout.metainfo.xml"
+version=$(sed -n 's/^project(Clumpout VERSION \([^ ]*\) .*/\1/p' "$source_dir/CMakeLists.txt")
+grep -qF "<release version=\"$version\"" "$metainfo" || fail "Debian layout: metainfo has no release $version"
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" >"$work/metainfo.log" 2>&1 ||
+        fail "Debian layout: metainfo is not valid: $(cat "$work/metainfo.log")"
+fi
+grep -qF "$debian_scores/hiscore" "$debian_stage/usr/share/man/man6/clumpout.6" ||
+    fail "Debian layout: manual page does not name $debian_scores/hiscore"
+# The package's version is the project's.
+[[ $(head -n1 "$source_dir/debian/changelog") == "clumpout ($version) "* ]] ||
+    fail "debian/changelog does not start with version $version"
 
 if ((failures)); then
     echo "$failures packaging check(s) failed"

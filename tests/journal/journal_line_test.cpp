@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "journal/journal_stats.h"
 
 namespace {
 
@@ -97,23 +96,6 @@ TEST(JournalLineTest, DealNumbersAreThirtyTwoBitDigitsOnly) {
         EXPECT_FALSE(parse_deal_number(bad, deal)) << bad;
         EXPECT_EQ(deal, 4294967295u) << "changed by " << bad;
     }
-}
-
-TEST(JournalStatsTest, SummarisesEachSizeAndTheLastGames) {
-    std::vector<JournalRecord> records(4);
-    const int totals[] = {10, 40, 30, 20};
-    const int ranks[] = {JOURNAL_RANK_NONE, 5, JOURNAL_RANK_REPLAY, 3};
-    for (int i = 0; i < 4; ++i) {
-        records[i].columns = 20;
-        records[i].rows = 10;
-        records[i].total = totals[i];
-        records[i].rests = i == 1 ? 0 : 5;
-        records[i].rank = ranks[i];
-        records[i].line_number = i + 1;
-    }
-    const std::string text = journal_stats_text(records);
-    EXPECT_NE(text.find("20x10      4        1     40     25.0    25.0          3\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("    3  1970-01-01T00:00:00Z  20x10      0     30  replay\n"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "journal/journal_search.h"
+#include "journal/journal_stats.h"
 
 namespace {
 
@@ -77,6 +78,27 @@ TEST(JournalSearchTest, BestIsNeverWorseThanThePlayersLineAndReplaysToItsTotal) 
         // A millisecond cannot search a board through: no proof either way.
         EXPECT_NE(result.clearing, Clearing::IMPOSSIBLE);
     }
+}
+
+// Replays once counted as played games, and lines the rules do not bear out
+// counted at all.
+TEST(JournalStatsTest, CountsOnlyLinesThatVerifyAndShowsReplaysApart) {
+    std::vector<JournalRecord> records;
+    for (unsigned deal : {11u, 12u, 13u, 14u}) {
+        records.push_back(played_game(deal, 15, 8));
+        records.back().line_number = static_cast<int>(records.size());
+    }
+    records[0].rank = 4;
+    records[2].rank = JOURNAL_RANK_REPLAY;
+    records[3].total += 1;  // a MISMATCH
+    const std::string text = journal_stats_text(records);
+    EXPECT_EQ(text.rfind("size   games  cleared   best     mean  median  best rank\n15x8       2  ", 0), 0u) << text;
+    EXPECT_NE(text.find("          4\n\nreplayed deals:\nsize   games  cleared   best     mean  median\n15x8       1  "),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("    3  1970-01-01T00:00:00Z  15x8   "), std::string::npos) << text;
+    EXPECT_EQ(text.find("    4  1970"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with("1 line not counted: it does not verify (clumpout-journal verify says why)\n")) << text;
 }
 
 }  // namespace
