@@ -4,9 +4,9 @@
 #   base, board, scores, pictures, journal   no X, each only from the folders listed below
 #   x11                              X; not ui or app
 #   ui                               X; not app
-#   tools                            the headless tools: pure folders only
+#   journal_tool, theme_tool         the headless programs: pure folders only
 cmake_minimum_required(VERSION 3.25)
-set(order base board scores pictures journal x11 ui app tools)
+set(order base board scores pictures journal x11 ui app journal_tool theme_tool)
 set(allowed_base base)
 set(allowed_board base board)
 set(allowed_scores base scores)
@@ -15,7 +15,8 @@ set(allowed_journal base board journal)
 set(allowed_x11 base board pictures x11)
 set(allowed_ui base board scores pictures x11 ui)
 set(allowed_app base board scores pictures journal x11 ui app)
-set(allowed_tools base board scores pictures journal tools)
+set(allowed_journal_tool base board journal journal_tool)
+set(allowed_theme_tool base board pictures theme_tool)
 set(pure base board scores pictures journal)
 
 set(faults "")

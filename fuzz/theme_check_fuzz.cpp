@@ -15,10 +15,10 @@
 #include "pictures/bmp_sheet.h"
 #include "pictures/description_file.h"
 #include "pictures/set_loading.h"
-#include "tools/preview.h"
-#include "tools/theme_check.h"
-#include "tools/vision.h"
-#include "tools/xpm_pictures.h"
+#include "theme_tool/preview.h"
+#include "theme_tool/theme_check.h"
+#include "theme_tool/vision.h"
+#include "theme_tool/xpm_pictures.h"
 
 namespace {
 

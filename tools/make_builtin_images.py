@@ -633,13 +633,19 @@ def draw_frame_f2():
 
 # ====================================================================== icon
 
+# The icon's board: p purple, c cyan; the purple cells form one cluster,
+# boxed as if pointed at. make_icons.py draws the same board at any size.
+ICON_LAYOUT = ["ppc",
+               "pcc",
+               "ppc"]
+ICON_CLUSTER = {(c, r) for r, text in enumerate(ICON_LAYOUT)
+                for c, kind in enumerate(text) if kind == "p"}
+
+
 def draw_icon():
     """48 x 48: a little board of balls with one purple cluster boxed as if pointed at."""
     canvas = Canvas(48, 48, "o")
-    layout = ["ppc",
-              "pcc",
-              "ppc"]
-    for row, text in enumerate(layout):
+    for row, text in enumerate(ICON_LAYOUT):
         for col, kind in enumerate(text):
             cx, cy = col * 16 + 8.0, row * 16 + 8.0
             for y in range(row * 16, row * 16 + 16):
@@ -656,8 +662,8 @@ def draw_icon():
                     else:
                         value = "o" if bayer(x, y) < 0.5 else body
                     canvas.set(x, y, value)
-    # the outline of the purple cluster: cells (0,0) (1,0) (0,1) (0,2) (1,2)
-    cells = {(0, 0), (1, 0), (0, 1), (0, 2), (1, 2)}
+    # the outline of the purple cluster
+    cells = ICON_CLUSTER
     for (c, r) in cells:
         x0, y0 = c * 16, r * 16
         for i in range(16):

@@ -10,7 +10,7 @@
 #include "pictures/bmp_sheet.h"
 #include "pictures/catalogue.h"
 #include "pictures/picture_set.h"
-#include "tools/colour_names.h"
+#include "theme_tool/colour_names.h"
 
 #include <filesystem>
 #include <fstream>
