@@ -10,7 +10,7 @@
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-FUZZ_RUNS=${FUZZ_RUNS:-20000}
+FUZZ_RUNS=${FUZZ_RUNS:-2000}
 FUZZ_SEED=${FUZZ_SEED:-1}
 JOBS=${JOBS:-2}
 started=$SECONDS
