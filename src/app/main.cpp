@@ -63,7 +63,9 @@ int main(int argc, char** argv) {
     if (drop_group_privilege() != 0) std::exit(1);
     if (!take_command_line(argc, argv)) print_usage_and_exit(argc > 0 && argv[0] != nullptr ? argv[0] : "clumpout");
 
-    read_settings(&board.columns, &board.rows, &picture_index);
+    int pictures = 0;
+    read_settings(&board.columns, &board.rows, &pictures);
+    choose_pictures_number(pictures);
     take_deal_choice();
     keep_journal();
     XSetIOErrorHandler(keep_settings_and_exit);

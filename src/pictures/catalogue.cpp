@@ -12,7 +12,6 @@
 #include "base/report.h"
 
 std::vector<CatalogEntry> catalogue;
-int catalogue_count = 0;
 
 std::vector<CatalogEntry> parse_catalogue(std::string_view text) {
     std::vector<CatalogEntry> entries;
@@ -47,10 +46,7 @@ int load_catalogue(std::vector<CatalogEntry>& out, const char* data_dir) {
     std::string path;
     // One byte past the limit tells a file cut short from one that ends there.
     const LookupResult found = read_data_file(CATALOGUE_NAME, data_dir, TEXT_FILE_MAX + 1, path, text);
-    if (found != LookupResult::FOUND) {
-        catalogue_count = 0;
-        return 0;
-    }
+    if (found != LookupResult::FOUND) return 0;
     const bool cut = text.size() > TEXT_FILE_MAX;
     if (cut) text.resize(cut_to_whole_pieces(TEXT_FILE_MAX, text));
     std::vector<CatalogEntry> entries = parse_catalogue(text);
@@ -62,7 +58,5 @@ int load_catalogue(std::vector<CatalogEntry>& out, const char* data_dir) {
                               count));
     }
     if (count != 0) out = std::move(entries);
-    // The count is the module's own record, whoever keeps the array.
-    catalogue_count = count;
     return count;
 }

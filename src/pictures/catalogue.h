@@ -15,7 +15,6 @@ struct CatalogEntry {
 constexpr const char* CATALOGUE_NAME = "clumpout.dat";
 
 extern std::vector<CatalogEntry> catalogue;
-extern int catalogue_count;
 
 // The entries of a catalogue text, in file order.
 std::vector<CatalogEntry> parse_catalogue(std::string_view text);

@@ -42,5 +42,16 @@ using ReadImage = std::function<int(const ImageSlot& slot, const std::string& pa
 int read_set_images(PictureSet& set, const char* name, int columns, int rows, const char* data_dir,
                     const ReadImage& read, Messages& messages);
 
+// Copies the header of a parsed set into what a loader fills (the game's
+// LoadedSet, the theme tool's SetPictures): the tile size, the box and the
+// states the set has. The box's pixel is each loader's own to find.
+template <class Loaded>
+void copy_set_header(const PictureSet& set, Loaded& loaded) {
+    loaded.tile_width = set.tile_width;
+    loaded.tile_height = set.tile_height;
+    loaded.box = set.box;
+    loaded.state_enabled = {1, set.selected, set.pushed};
+}
+
 // The message of an image that cannot be read from `path`.
 std::string cannot_create_message(std::string_view path);

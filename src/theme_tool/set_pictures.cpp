@@ -1,6 +1,6 @@
 // set_pictures.cpp: description files, BMP sheets and built-in sets made
-// into pixels. Mirrors x11/picture_files, x11/bmp_pixmaps and
-// x11/picture_loader step for step, through the same shared decisions.
+// into pixels. Reads a set through the same shared steps as the game's X
+// loaders (read_set_images, copy_set_header, the sheet's tile table).
 #include "theme_tool/set_pictures.h"
 
 #include "pictures/bmp_sheet.h"
@@ -32,12 +32,10 @@ int load_description(const char* name, const char* data_dir, const ColourDatabas
     if (parse_picture_file(set, name, data_dir, findings.messages) == -1) return -1;
 
     SetPictures loaded;
-    loaded.box = set.box;
     if (set.box == 1) {
         loaded.box_colour = set.box_color;
         loaded.box_pixel = box_pixel_of(set.box_color, database, findings.notes);
     }
-    loaded.state_enabled = {1, set.selected, set.pushed};
     const auto read_into_loaded = [&](const ImageSlot& slot, const std::string& path, ImageSize& size) {
         RgbImage& image = slot_image(loaded, slot);
         if (read_xpm_file(path, database, image, findings.notes) == -1) return -1;
@@ -49,8 +47,7 @@ int load_description(const char* name, const char* data_dir, const ColourDatabas
     // A set must fit every board the game offers, so it is held against the largest.
     if (read_set_images(set, name, MAX_COLUMNS, MAX_ROWS, data_dir, read_into_loaded, findings.messages) == -1)
         return -1;
-    loaded.tile_width = set.tile_width;
-    loaded.tile_height = set.tile_height;
+    copy_set_header(set, loaded);  // after the images: they may give the tile size
     out = std::move(loaded);
     return 0;
 }
@@ -120,10 +117,7 @@ int load_set_pictures(const char* name, const char* data_dir, const ColourDataba
 int load_builtin_pictures(const PictureSet& set, const ColourDatabase& database, SetPictures& out,
                           LoadFindings& findings) {
     SetPictures loaded;
-    loaded.box = set.box;
-    loaded.state_enabled = {1, set.selected, set.pushed};
-    loaded.tile_width = set.tile_width;
-    loaded.tile_height = set.tile_height;
+    copy_set_header(set, loaded);
     if (set.box == 1) {
         loaded.box_colour = set.box_color;
         loaded.box_pixel = box_pixel_of(set.box_color, database, findings.notes);

@@ -31,8 +31,7 @@ int choose_size() {
 }
 
 int choose_builtin_picture(int set) {
-    picture_index = set;
-    catalogue_index = -1;
+    choose_builtin(set);
     return 0;
 }
 
@@ -81,6 +80,15 @@ int draw_button(int button_index) {
     XDrawImageString(display, window, game_ui.gc, TEXT_X, TEXT_Y, label, static_cast<int>(std::strlen(label)));
     XSetFillStyle(display, game_ui.gc, FillSolid);
     return 0;
+}
+
+void draw_buttons() {
+    for (int button = BUTTON_QUIT; button <= BUTTON_PICTURES; ++button) draw_button(button);
+}
+
+void set_button_disabled(int button_index, bool disabled) {
+    game_ui.buttons[button_index].disabled = disabled ? 1 : 0;
+    draw_button(button_index);
 }
 
 int draw_button_frame(int button_index) {

@@ -22,7 +22,10 @@ constexpr int PICTURES_OTHER_ROW = 4;  // "(other)", enabled when the catalogue 
 const char* current_set_name();
 
 int draw_button(int button_index);
+void draw_buttons();  // all five
 int draw_button_frame(int button_index);
+// Grays or restores a button (its flag and its drawing change together).
+void set_button_disabled(int button_index, bool disabled);
 int run_menu(MenuItem* items, int button_index, int current_index);
 // One row of a menu or the chooser: gray when disabled (also under the
 // pointer), inverted when highlighted. `left` is where the text starts.

@@ -61,3 +61,14 @@ void install_cell_painters() {
     cell_painter.paint_cell = paint_cell;
     cell_painter.paint_cell_boxed = paint_cell_boxed;
 }
+
+void paint_exposed_board() {
+    XEvent queued;
+    while (XCheckWindowEvent(x_display.display, game_ui.board_window, ExposureMask, &queued)) {
+    }
+    if (score_state.game_over == 0) {
+        paint_board();
+    } else {
+        paint_all(TILE_PUSHED);
+    }
+}

@@ -8,6 +8,9 @@ void paint_cell_boxed(int column, int row);
 void paint_marked(int state);      // marks unchanged
 void paint_all(int state);         // every mark cleared
 void paint_board();                // paint_all in the default state
+// The board after an Expose: one repaint for the whole burst of exposures
+// queued, every tile pushed once the game is over.
+void paint_exposed_board();
 
 // Hands paint_cell and paint_cell_boxed to the rules.
 void install_cell_painters();

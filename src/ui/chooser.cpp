@@ -1,6 +1,6 @@
 // chooser.cpp: the "(other)" list of catalogue entries, a small window at
-// the pointer with a nested event loop of its own. It only sets the picture
-// choice; loading the chosen set is the controller's business. Where the
+// the pointer with a nested event loop of its own. It only asks the picture
+// choice to change; loading the chosen set is the controller's business. Where the
 // entries go is chooser_layout's.
 #include "ui/chooser.h"
 
@@ -143,7 +143,7 @@ int choose_other_picture() {
     Display* display = x_display.display;
     const PointerPosition pointer = query_pointer(game_ui.main_window);
 
-    const int count = std::min(catalogue_count, static_cast<int>(catalogue.size()));
+    const int count = static_cast<int>(catalogue.size());
     std::vector<int> name_lengths(static_cast<std::size_t>(count));
     for (std::size_t i = 0; i < name_lengths.size(); ++i)
         name_lengths[i] = static_cast<int>(catalogue[i].name.size());
@@ -164,8 +164,7 @@ int choose_other_picture() {
     int result = -1;
     if (row >= 0 && row < count && catalogue[static_cast<std::size_t>(row)].disabled == 0) {
         result = row;
-        picture_index = -1;
-        catalogue_index = row;
+        choose_catalogue_entry(row);
     }
     XUnmapWindow(display, chooser.window);
     XDestroyWindow(display, chooser.window);

@@ -115,10 +115,8 @@ ChooserLayout layout_chooser(std::span<const int> name_lengths, int char_width, 
 }
 
 int chooser_item_at(const ChooserLayout& layout, int page, int x, int y) {
-    if (x < 0 || x > layout.width || y < 0 || y > layout.height) return CHOOSER_NOTHING;
-    if (page < 0 || page >= layout.page_count) return CHOOSER_NOTHING;
-    // Truncation toward zero lets y 0..2 answer to the first row as well.
-    const int row = (y - MENU_TOP_MARGIN) / MENU_ROW_HEIGHT;
+    const int row = menu_row_at(x, y, layout.width, layout.height);
+    if (row == -1 || page < 0 || page >= layout.page_count) return CHOOSER_NOTHING;
     if (layout.page_count > 1 && row >= layout.rows_per_column) {
         if (2 * x < layout.width) return page > 0 ? CHOOSER_PREVIOUS_PAGE : CHOOSER_NOTHING;
         return page + 1 < layout.page_count ? CHOOSER_NEXT_PAGE : CHOOSER_NOTHING;

@@ -65,7 +65,8 @@ int button_of_role(WindowRole role);
 // nullptr when no rule does (the event is then ignored).
 const EventRule* find_event_rule(EventContext& context);
 
-// The actions of the table, named for the tests that check which one runs.
+// The actions of the table, named for the tests that check which one runs:
+// those that only redraw are event_rules.cpp's, the rest the controller's.
 Outcome quit_game(EventContext&);
 Outcome new_game(EventContext&);
 Outcome undo_removal(EventContext&);

@@ -127,3 +127,19 @@ int draw_panel_button() {
     XDrawString(display, game_ui.panel_button_window, game_ui.gc, TEXT_X, TEXT_Y, label, 8);
     return 0;
 }
+
+void draw_panel_button_frame() {
+    XSetForeground(x_display.display, game_ui.gc, x_display.black_pixel);
+    XDrawRectangle(x_display.display, game_ui.panel_button_window, game_ui.gc, 0, 0, PANEL_BUTTON_WIDTH - 1,
+                   PANEL_BUTTON_HEIGHT - 1);
+}
+
+void map_panel() {
+    XMapWindow(x_display.display, game_ui.panel_window);
+    XMapSubwindows(x_display.display, game_ui.panel_window);
+}
+
+void unmap_panel() {
+    XUnmapSubwindows(x_display.display, game_ui.panel_window);
+    XUnmapWindow(x_display.display, game_ui.panel_window);
+}

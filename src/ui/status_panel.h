@@ -13,6 +13,10 @@ extern int record_failed;
 int draw_status_line();
 int show_score_panel();
 int draw_panel_button();
+void draw_panel_button_frame();  // while the pointer is on the button
+// The panel with its button; its first Expose fills it.
+void map_panel();
+void unmap_panel();
 
 // The high-score calls the panel makes; tests hand in their own.
 struct ScoreCalls {

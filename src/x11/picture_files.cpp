@@ -49,9 +49,7 @@ int load_description_file(const char* name, const char* data_dir) {
     if (parsed == -1) return -1;
 
     LoadedSet loaded;
-    loaded.box = set.box;
     if (set.box == 1) loaded.box_pixel = static_cast<std::uint32_t>(box_pixel_for(set.box_color));
-    loaded.state_enabled = {1, set.selected, set.pushed};
 
     messages.clear();
     const auto read_into_loaded = [&loaded](const ImageSlot& slot, const std::string& path, ImageSize& size) {
@@ -60,8 +58,7 @@ int load_description_file(const char* name, const char* data_dir) {
     const int read = read_set_images(set, name, board.columns, board.rows, data_dir, read_into_loaded, messages);
     report_all(messages);
     if (read == -1) return -1;
-    loaded.tile_width = set.tile_width;
-    loaded.tile_height = set.tile_height;
+    copy_set_header(set, loaded);  // after the images: they may give the tile size
     commit_tile_images(loaded);
     return 0;
 }

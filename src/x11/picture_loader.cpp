@@ -1,13 +1,13 @@
-// picture_loader.cpp: the chosen picture set made into TileImages, from a
-// built-in set or, through load_picture_files, from a catalogue entry, with
-// "Head" as the fallback. Knows the picture choice and the catalogue; the
-// windows that show the images are not its business.
+// picture_loader.cpp: a picture set made into TileImages, from a built-in
+// set or, through load_picture_files, from a catalogue entry. Which set,
+// and what replaces one that fails, is the picture choice's decision; the
+// windows that show the images are not this file's business.
 #include "x11/picture_loader.h"
 
 #include "base/report.h"
-#include "pictures/catalogue.h"
 #include "pictures/cell_look.h"
 #include "pictures/picture_choice.h"
+#include "pictures/set_loading.h"
 #include "x11/picture_files.h"
 #include "x11/tile_images.h"
 #include "x11/x_display.h"
@@ -24,17 +24,12 @@ bool make_image(const ImageSource& source, PixmapHandle& slot) {
     return true;
 }
 
-int load_fallback_set() { return load_builtin_set(BUILTIN_SETS[FALLBACK_SET]); }
-
 }  // namespace
 
 int load_builtin_set(const PictureSet& set) {
     XErrorTrap trap(x_display.display);  // declared first: the set is freed inside it
     LoadedSet loaded;
-    loaded.box = set.box;
-    loaded.state_enabled = {1, set.selected, set.pushed};
-    loaded.tile_width = set.tile_width;
-    loaded.tile_height = set.tile_height;
+    copy_set_header(set, loaded);
     if (set.box == 1) loaded.box_pixel = static_cast<std::uint32_t>(box_pixel_for(set.box_color));
 
     const std::array<const std::array<ImageSource, NUM_COLOURS>*, NUM_TILE_STATES> per_state = {
@@ -55,21 +50,7 @@ int load_builtin_set(const PictureSet& set) {
 }
 
 int load_picture_set(const char* data_dir) {
-    if (catalogue_index != -1) {
-        picture_index = -1;
-        const auto index = static_cast<std::size_t>(catalogue_index);
-        if (index < catalogue.size()) {
-            CatalogEntry& entry = catalogue[index];
-            if (load_picture_files(entry.file.c_str(), data_dir) == 0) return 0;
-            entry.disabled = 1;
-        }
-        picture_index = FALLBACK_SET;
-        return load_fallback_set();
-    }
-    if (load_builtin_set(BUILTIN_SETS[picture_index]) == 0) return 0;
-    // picture_index keeps the failed set's number: the menu marks it and
-    // the settings keep it.
-    return load_fallback_set();
+    return load_chosen_set({load_builtin_set, load_picture_files}, data_dir);
 }
 
 unsigned long box_pixel_for(const std::string& colour_name) {

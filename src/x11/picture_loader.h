@@ -1,5 +1,5 @@
 // picture_loader.h: filling TileImages from the chosen picture set, a
-// built-in one or a catalogue entry, with "Head" as the fallback.
+// built-in one or a catalogue entry; the picture choice decides the fallback.
 #pragma once
 
 #include <string>

@@ -60,7 +60,6 @@ TEST_F(CatalogueFile, TheDataDirectoryIsReadWhenTheCurrentOneHasNone) {
     WorkingDirectory inside(work.path());
     EXPECT_EQ(load_catalogue(out, data.path().c_str()), 2);
     EXPECT_EQ(describe(out), "There=there.dat;More=more.dat;");
-    EXPECT_EQ(catalogue_count, 2);  // the chooser sizes itself by it
 }
 
 TEST_F(CatalogueFile, AnEmptyLocalCopyStillShadowsAndStoresNothing) {
@@ -69,7 +68,6 @@ TEST_F(CatalogueFile, AnEmptyLocalCopyStillShadowsAndStoresNothing) {
     WorkingDirectory inside(work.path());
     EXPECT_EQ(load_catalogue(out, data.path().c_str()), 0);
     EXPECT_EQ(describe(out), "kept=kept.dat;");
-    EXPECT_EQ(catalogue_count, 0);
 }
 
 Messages* caught = nullptr;
