@@ -97,6 +97,7 @@ const StoringSignals* storing_signals = nullptr;
 // dead or hostile, can keep a player waiting longer.
 unsigned seconds_waited = 0;
 
+// A wait for the lock file, which holds nothing: open to signals.
 void wait_a_second() {
     ++seconds_waited;
     if (storing_signals) storing_signals->wait(1);
@@ -281,7 +282,8 @@ constexpr int TABLE_BUSY = -3;
 // write and dropped with the descriptor (or the holder's death). Unlike the
 // lock file, nobody can take it away as stale, so a keeper stopped past the
 // stale time still keeps the next one from reading the table before its
-// write. Waited for within what is left of the bound. 0, or -1.
+// write. Waited for within what is left of the bound, with the lock file
+// held and so with termination signals kept waiting. 0, or -1.
 int lock_table(int fd) {
     struct flock whole {};
     whole.l_type = F_WRLCK;
@@ -290,7 +292,8 @@ int lock_table(int fd) {
         if (::fcntl(fd, F_OFD_SETLK, &whole) == 0) return 0;
         if (errno != EAGAIN && errno != EACCES && errno != EINTR) return -1;
         if (out_of_time()) return -1;
-        wait_a_second();
+        ++seconds_waited;
+        lock_sleep(1);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -90,9 +91,9 @@ void close_listed_descriptors(int socket) {
 // The keeper keeps nothing the game was started with but its socket and
 // the standard streams.
 void close_inherited_descriptors(int socket) {
-    const unsigned keep = static_cast<unsigned>(socket);
-    const bool closed = ::close_range(keep + 1, ~0U, 0) == 0 &&
-                        (keep <= STDERR_FILENO + 1 || ::close_range(STDERR_FILENO + 1, keep - 1, 0) == 0);
+    const unsigned keep = static_cast<unsigned>(socket), first = STDERR_FILENO + 1;
+    const bool closed = ::close_range(std::max(keep + 1, first), ~0U, 0) == 0 &&
+                        (keep <= first || ::close_range(first, keep - 1, 0) == 0);
     if (!closed) close_listed_descriptors(socket);
 }
 
