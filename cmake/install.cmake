@@ -36,18 +36,20 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/themes/ DESTINATION ${DATA_DIR}
         DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
                               GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# The manual page names the data directory this build was configured with.
-file(READ ${PROJECT_SOURCE_DIR}/man/clumpout.6 clumpout_man_page)
-string(REPLACE "/usr/local/lib/X11/clumpo" "${DATA_DIR}" clumpout_man_page "${clumpout_man_page}")
-file(WRITE ${PROJECT_BINARY_DIR}/install/clumpout.6 "${clumpout_man_page}")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/clumpout.6)
-install(FILES ${PROJECT_BINARY_DIR}/install/clumpout.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${PROJECT_SOURCE_DIR}/man/clumpout-journal.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-file(READ ${PROJECT_SOURCE_DIR}/man/clumpout-theme.1 clumpout_theme_page)
-string(REPLACE "/usr/local/lib/X11/clumpo" "${DATA_DIR}" clumpout_theme_page "${clumpout_theme_page}")
-file(WRITE ${PROJECT_BINARY_DIR}/install/clumpout-theme.1 "${clumpout_theme_page}")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/clumpout-theme.1)
-install(FILES ${PROJECT_BINARY_DIR}/install/clumpout-theme.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The installed manual pages name the data directory this build was
+# configured with, and the title and version given to project().
+function(clumpout_install_man_page page section)
+  file(READ ${PROJECT_SOURCE_DIR}/man/${page} text)
+  string(REPLACE "/usr/local/lib/X11/clumpo" "${DATA_DIR}" text "${text}")
+  string(REGEX REPLACE "(\n\\.TH [^\n]*)\"${PROJECT_NAME} [0-9.]+\"" "\\1\"${PROJECT_NAME} ${PROJECT_VERSION}\""
+         text "${text}")
+  file(WRITE ${PROJECT_BINARY_DIR}/install/${page} "${text}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/man/${page})
+  install(FILES ${PROJECT_BINARY_DIR}/install/${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+endfunction()
+clumpout_install_man_page(clumpout.6 6)
+clumpout_install_man_page(clumpout-journal.1 1)
+clumpout_install_man_page(clumpout-theme.1 1)
 
 install(FILES ${PROJECT_SOURCE_DIR}/desktop/clumpout.xpm
         DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps OPTIONAL)

@@ -7,7 +7,6 @@
 // cannot be dropped, which ends the process with status 1 before anything
 // else happens. The score keeper is split off first and ends with it.
 #include <X11/Xlib.h>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,6 +14,8 @@
 #include "app/game_journal.h"
 #include "app/settings.h"
 #include "base/privileges.h"
+#include "base/report.h"
+#include "base/version.h"
 #include "board/board.h"
 #include "pictures/picture_choice.h"
 #include "scores/score_keeper.h"
@@ -22,9 +23,6 @@
 #include "ui/game_ui.h"
 
 namespace {
-
-constexpr const char* TITLE = "Clumpout";
-constexpr const char* VERSION = "3.02";
 
 // Arguments come in "-display NAME" pairs; a later pair wins. False on
 // anything else, before any of it is acted on.
@@ -39,8 +37,8 @@ bool take_command_line(int argc, char** argv) {
 [[noreturn]] void print_usage_and_exit(const char* program_path) {
     const char* slash = std::strrchr(program_path, '/');
     const char* program_name = slash != nullptr ? slash + 1 : program_path;
-    std::printf("%s version %s\n", TITLE, VERSION);
-    std::printf("Usage: %s [-display ???:?.?]\n", program_name);
+    report_output(format_message("%s version %s\n", CLUMPOUT_TITLE, CLUMPOUT_VERSION));
+    report_output(format_message("Usage: %s [-display ???:?.?]\n", program_name));
     std::exit(0);
 }
 

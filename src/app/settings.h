@@ -5,8 +5,6 @@
 
 #include <string_view>
 
-constexpr int SETTINGS_LINE_MAX = 256;  // a longer line is read in pieces
-
 // HOME + "/.Clumpout", made by read_settings; null when HOME is unset, and
 // then no settings file is read or written during the run.
 extern const char* settings_path;

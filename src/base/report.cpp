@@ -1,4 +1,4 @@
-// report.cpp: formatting and the standard-error sink.
+// report.cpp: formatting, the standard-error sink and standard output.
 #include "base/report.h"
 
 #include <cstdarg>
@@ -32,6 +32,8 @@ std::string format_message(const char* format, ...) {
 }
 
 void report(std::string_view message) { report_sink(message); }
+
+void report_output(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 void report_all(const Messages& messages) {
     for (const std::string& message : messages) report(message);

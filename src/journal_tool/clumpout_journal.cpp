@@ -3,7 +3,6 @@
 // own board and rules; it links no X and never writes the journal.
 // Start reading main().
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -27,7 +26,7 @@ const char USAGE[] =
     "       clumpout-journal [-f FILE] show N\n"
     "       clumpout-journal [-f FILE] best N [--seconds S]\n";
 
-void print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void print(const std::string& text) { report_output(text); }
 
 std::string play_text(const std::vector<JournalMove>& play) {
     std::string text;
@@ -100,7 +99,7 @@ int run_best(const JournalRecord& record, double seconds) {
 }
 
 int usage() {
-    std::fputs(USAGE, stderr);
+    report(USAGE);
     return EXIT_USAGE;
 }
 

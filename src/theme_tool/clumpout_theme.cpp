@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "base/file_handle.h"
+#include "base/report.h"
+#include "pictures/picture_limits.h"
 #include "theme_tool/colour_names.h"
 #include "theme_tool/png_file.h"
 #include "theme_tool/preview.h"
@@ -25,9 +27,6 @@ namespace {
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_FLAGGED = 1;  // a set falls back to "Head", or a vision pair is flagged
 constexpr int EXIT_USAGE = 2;
-
-// A preview or vision picture is refused beyond this many pixels a side.
-constexpr long MAX_PICTURE_SIDE = 32767;
 
 constexpr const char* USAGE =
     "Usage: clumpout-theme check [--data-dir DIR] FILE...\n"
@@ -46,8 +45,8 @@ struct Options {
 };
 
 int usage(const char* problem) {
-    if (problem != nullptr) std::fprintf(stderr, "clumpout-theme: %s\n", problem);
-    std::fputs(USAGE, stderr);
+    if (problem != nullptr) report(format_message("clumpout-theme: %s\n", problem));
+    report(USAGE);
     return EXIT_USAGE;
 }
 
@@ -76,8 +75,8 @@ bool take_options(int argc, char** argv, Options& options) {
 ColourDatabase colour_database() {
     ColourDatabase database = ColourDatabase::load_system();
     if (database.size() == 0)
-        std::fprintf(stderr, "clumpout-theme: no colour database at %s or %s: every colour name is unknown\n",
-                     COLOUR_DATABASE_PATHS[0], COLOUR_DATABASE_PATHS[1]);
+        report(format_message("clumpout-theme: no colour database at %s or %s: every colour name is unknown\n",
+                              COLOUR_DATABASE_PATHS[0], COLOUR_DATABASE_PATHS[1]));
     return database;
 }
 
@@ -92,7 +91,7 @@ int run_check(const Options& options) {
     int status = EXIT_OK;
     for (const SetTarget& target : targets) {
         const SetCheck check = check_set(target, options.data_dir.c_str(), database);
-        std::fputs(check_report(check).c_str(), stdout);
+        report_output(check_report(check));
         if (check.result != 0) status = EXIT_FLAGGED;
     }
     return status;
@@ -108,13 +107,14 @@ int load_one_set(const Options& options, const ColourDatabase& database, SetChec
     if (targets.size() != 1) return usage("give one set, not a catalogue");
     check = check_set(targets[0], options.data_dir.c_str(), database);
     if (check.result != 0) {
-        std::fputs(check_report(check).c_str(), stdout);
+        report_output(check_report(check));
         return -1;
     }
     const SetPictures& set = check.pictures;
-    if (static_cast<long>(set.tile_width) * PREVIEW_COLUMNS + 2 * PREVIEW_MARGIN > MAX_PICTURE_SIDE ||
-        static_cast<long>(set.tile_height) * PREVIEW_ROWS + 2 * PREVIEW_MARGIN > MAX_PICTURE_SIDE) {
-        std::fprintf(stderr, "clumpout-theme: %dx%d tiles are too big to draw\n", set.tile_width, set.tile_height);
+    // A preview or vision picture is refused where X would refuse a pixmap.
+    if (!pixmap_size_fits(static_cast<long long>(set.tile_width) * PREVIEW_COLUMNS + 2 * PREVIEW_MARGIN,
+                          static_cast<long long>(set.tile_height) * PREVIEW_ROWS + 2 * PREVIEW_MARGIN)) {
+        report(format_message("clumpout-theme: %dx%d tiles are too big to draw\n", set.tile_width, set.tile_height));
         return -1;
     }
     return 0;
@@ -123,7 +123,7 @@ int load_one_set(const Options& options, const ColourDatabase& database, SetChec
 int write_picture(const RgbImage& picture, const std::string& path) {
     std::string error;
     if (write_png(picture, path, error) == -1) {
-        std::fprintf(stderr, "clumpout-theme: %s\n", error.c_str());
+        report(format_message("clumpout-theme: %s\n", error.c_str()));
         return EXIT_FLAGGED;
     }
     return EXIT_OK;
@@ -148,7 +148,7 @@ int run_vision(const Options& options) {
     for (int colour = 1; colour <= NUM_COLOURS; ++colour)
         tiles[static_cast<std::size_t>(colour - 1)] = render_cell(check.pictures, colour, TILE_DEFAULT, 0, 0);
     const VisionTable table = vision_table(tiles);
-    std::printf("%s: %s", check.target.name.c_str(), vision_report(table).c_str());
+    report_output(check.target.name + ": " + vision_report(table));
     if (!options.output.empty() && write_picture(vision_picture(tiles), options.output) != EXIT_OK) return EXIT_FLAGGED;
     return table.flagged() ? EXIT_FLAGGED : EXIT_OK;
 }
@@ -159,7 +159,7 @@ int run_template(const Options& options) {
     FilePtr file(std::fopen(options.output.c_str(), "wb"));
     if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
         std::fflush(file.get()) != 0) {
-        std::fprintf(stderr, "clumpout-theme: can't write '%s': %s\n", options.output.c_str(), std::strerror(errno));
+        report(format_message("clumpout-theme: can't write '%s': %s\n", options.output.c_str(), std::strerror(errno)));
         return EXIT_FLAGGED;
     }
     return EXIT_OK;

@@ -161,10 +161,6 @@ RgbImage simulate_image(const RgbImage& image, Vision vision) {
     return out;
 }
 
-double mean_difference(const RgbImage& first, const RgbImage& second, Vision vision) {
-    return mean_of(lab_image(first, vision), lab_image(second, vision));
-}
-
 bool VisionTable::flagged(int vision) const {
     for (int i = 0; i < NUM_COLOURS; ++i) {
         for (int j = i + 1; j < NUM_COLOURS; ++j) {

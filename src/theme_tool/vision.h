@@ -46,10 +46,6 @@ double ciede2000(const Lab& first, const Lab& second);
 std::uint32_t simulate_pixel(std::uint32_t pixel, Vision vision);
 RgbImage simulate_image(const RgbImage& image, Vision vision);
 
-// The mean CIEDE2000 difference between two tiles of one size as seen with
-// `vision`.
-double mean_difference(const RgbImage& first, const RgbImage& second, Vision vision);
-
 // difference[v][i][j] for tiles i, j (0..4) under vision v.
 struct VisionTable {
     std::array<std::array<std::array<double, NUM_COLOURS>, NUM_COLOURS>, NUM_VISIONS> difference{};

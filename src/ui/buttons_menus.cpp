@@ -10,6 +10,7 @@
 #include <span>
 
 #include "base/report.h"
+#include "base/version.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
 #include "ui/chooser.h"
@@ -138,7 +139,7 @@ int draw_menu_rows(Window menu_window, int current_index, int highlighted_row, i
     const std::size_t line_size = static_cast<std::size_t>(label_columns) + 3;
     char* line = static_cast<char*>(std::malloc(line_size));
     if (line == nullptr) {
-        report(format_message("%s: can't allocate memory.\n", "Clumpout"));
+        report(format_message("%s: can't allocate memory.\n", CLUMPOUT_TITLE));
         return -1;
     }
     XSetFont(display, gc, game_ui.font);

@@ -58,5 +58,3 @@ void note_game_end(int table_rank) {
                             score_state.gets, score_state.rests, table_rank, replay};
     game_end_listener(game);
 }
-
-bool game_end_noted() { return end_noted; }

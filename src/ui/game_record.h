@@ -42,4 +42,3 @@ void note_undo();                    // the last removal was taken back
 // Tells the listener that the current game has ended, once per game; later
 // calls for the same game do nothing.
 void note_game_end(int table_rank);
-bool game_end_noted();

@@ -9,6 +9,7 @@
 
 
 #include "base/report.h"
+#include "base/version.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
 #include "pictures/catalogue.h"
@@ -30,8 +31,6 @@ int score_rows_shown = 5;
 int size_class = -1;
 
 namespace {
-
-constexpr const char* TITLE = "Clumpout";
 
 // Kept for the whole run, like the font it describes.
 XFontStruct* font_info = nullptr;
@@ -125,7 +124,7 @@ void map_windows() {
 bool open_display_and_windows(const char* data_dir) {
     game_ui.data_dir = data_dir;
     if (!open_x_display(display_name)) {
-        report(format_message("%s: can't open display: %s.\n", TITLE,
+        report(format_message("%s: can't open display: %s.\n", CLUMPOUT_TITLE,
                               display_name != nullptr ? display_name : ":0.0"));
         return false;
     }
@@ -141,7 +140,7 @@ bool open_display_and_windows(const char* data_dir) {
 
     create_windows(first.tile_width, first.tile_height);
     map_windows();
-    XStoreName(display, game_ui.main_window, TITLE);
+    XStoreName(display, game_ui.main_window, CLUMPOUT_TITLE);
     // Tiles are copied from pixmaps that are never obscured, so a copy can
     // never need an exposure: without this every copied tile would send back
     // a NoExpose event that wakes the event loop for nothing.
