@@ -12,6 +12,7 @@
 #include "bench/journal_games.h"
 #include "journal/journal_line.h"
 #include "journal/journal_replay.h"
+#include "journal/journal_search.h"
 
 namespace {
 
@@ -67,6 +68,20 @@ void BM_FormatLine(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(format_journal_line(game));
 }
 
+// The search of `clumpout-journal best`: moves played per second, one
+// second of search on a fixed deal of each standard size.
+void BM_SearchBetterLine(benchmark::State& state) {
+    JournalRecord deal;
+    deal.deal = 1;
+    deal.columns = static_cast<int>(state.range(0));
+    deal.rows = static_cast<int>(state.range(1));
+    long moves = 0;
+    for (auto _ : state) moves += search_better_line(deal, 1.0, 1).moves;
+    state.counters["moves"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
+}
+
+BENCHMARK(BM_SearchBetterLine)->Args({15, 8})->Args({20, 10})->Args({25, 15})->Args({30, 20})
+    ->Iterations(2)->Unit(benchmark::kSecond);
 BENCHMARK(BM_VerifyJournal)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AppendLine)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FormatLine)->Unit(benchmark::kMicrosecond);

@@ -7,7 +7,11 @@
 #
 # Without THEMES_DIR only the built-in sets 0-2 are taken. With it, the game
 # runs inside THEMES_DIR, so its clumpout.dat and the files it names are
-# found there first, and every catalogue entry is taken as well.
+# found there first, and every catalogue entry is taken as well. Then the
+# built-in sets at scale 2 (<set>-scale2.png) and a game played by keys with
+# its keyboard cursor showing (keyboard.png), each with its X resources
+# loaded by xrdb; the keys are typed by xdotool (Debian: x11-xserver-utils,
+# xdotool).
 set -eu
 
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
@@ -32,8 +36,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display itself and writes its number to the pipe.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# Xvfb picks a free display itself and writes its number to the pipe. It
+# keeps its root window's properties, the resources xrdb loads, when the
+# last client leaves.
+Xvfb -displayfd 3 -screen 0 3840x2160x24 -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
@@ -56,12 +62,17 @@ wait_for_window() {
     return 1
 }
 
-# shoot NUMBER NAME: one run of the game with "Pictures NUMBER", one picture.
+# shoot NUMBER NAME [RESOURCES [KEYS...]]: one run of the game with
+# "Pictures NUMBER" and the X resources RESOURCES, the KEYS typed into it,
+# one picture.
 shoot() {
-    local number=$1 name=$2 home=$work/home-$1
+    local number=$1 name=$2 resources=${3:-} home=$work/home-$1
+    shift 2
+    [ $# -gt 0 ] && shift
     mkdir -p "$home"
     printf '# Clumpout\nWidth   20\nHeight  10\nPictures %d\n' "$number" >"$home/.Clumpout"
-    (cd "${themes:-$work}" && HOME=$home exec "$binary") 2>"$work/game.log" &
+    printf '%s\n' "$resources" | xrdb -nocpp -load -
+    (cd "${themes:-$work}" && HOME=$home CLUMPOUT_DEAL=2026 exec "$binary") 2>"$work/game.log" &
     game_pid=$!
     local id
     if ! id=$(wait_for_window); then
@@ -70,6 +81,14 @@ shoot() {
         return 1
     fi
     sleep 1     # let the first Expose events be drawn
+    if [ $# -gt 0 ]; then
+        xdotool windowfocus --sync "$id"
+        for key in "$@"; do
+            xdotool key "$key"
+            sleep 0.1
+        done
+        sleep 0.5
+    fi
     xwd -silent -id "$id" | convert xwd:- "png:$out_dir/$name.png"
     kill "$game_pid" 2>/dev/null || true
     wait "$game_pid" 2>/dev/null || true
@@ -84,6 +103,10 @@ shoot() {
 shoot 0 marble
 shoot 1 head
 shoot 2 face
+shoot 0 marble-scale2 'clumpout.scale: 2'
+shoot 1 head-scale2 'clumpout.scale: 2'
+shoot 2 face-scale2 'clumpout.scale: 2'
+shoot 1 keyboard 'clumpout.keyboard: on' Right Right Right Right Down Down Return Down Right
 
 if [ -n "$themes" ]; then
     # The catalogue's entries: lines of at least two words once comments are cut.

@@ -1,5 +1,6 @@
 // display_bench.cpp: how fast the game gets onto the screen and answers the
-// pointer, measured from outside under a private Xvfb with the e2e driver:
+// pointer, measured from outside under a private 3840 x 2160 Xvfb with the
+// e2e driver, at the scale given by --scale (1 unless asked):
 // fork to board fully drawn and peak RSS per built-in set on Huge, next to
 // xlogo mapping its window; on Huge with "Head", motion to cluster lit and
 // click to removal drawn, next to a bare XSync round trip.
@@ -25,6 +26,23 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+
+int scale = 1;  // the game's, set through clumpout.scale
+int columns = 30;  // Huge unless --board says otherwise
+int rows = 20;
+
+// A read of the scaled game at scale 1: every scale-th pixel.
+Image at_scale_1(const Image& image)
+{
+    if (scale == 1 || image.empty()) return image;
+    Image small;
+    small.width = image.width / scale;
+    small.height = image.height / scale;
+    small.pixels.reserve(static_cast<size_t>(small.width) * static_cast<size_t>(small.height));
+    for (int y = 0; y < small.height; ++y)
+        for (int x = 0; x < small.width; ++x) small.pixels.push_back(image.at(x * scale, y * scale));
+    return small;
+}
 
 double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
 
@@ -68,7 +86,7 @@ Window wait_for_window(Driver& d, const char* name, double limit_ms)
 Window board_of(Driver& d, Window main)
 {
     for (const WindowGeometry& g : d.children(main))
-        if (g.x == 16 && g.y == 24 && g.border == 0) return g.id;
+        if (g.x == 16 * scale && g.y == 24 * scale && g.border == 0) return g.id;
     return None;
 }
 
@@ -89,7 +107,7 @@ Paths make_paths()
 void write_settings(const Paths& p, int set)
 {
     std::ofstream out(p.home + "/.Clumpout", std::ios::trunc);
-    out << "# Clumpout\nWidth   30\nHeight  20\nPictures " << set << "\n";
+    out << "# Clumpout\nWidth   " << columns << "\nHeight  " << rows << "\nPictures " << set << "\n";
 }
 
 GameOptions options_for(const Paths& p, const Xvfb& x)
@@ -109,9 +127,9 @@ struct StartupRow {
 
 bool board_complete(Driver& d, Window board, const TileOracle& oracle)
 {
-    BoardCells cells = classify_board(oracle, d.read(board), 30, 20);
-    for (int c = 0; c < 30; ++c)
-        for (int r = 0; r < 20; ++r)
+    BoardCells cells = classify_board(oracle, at_scale_1(d.read(board)), columns, rows);
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r)
             if (cells.colour[c][r] < 1 || !cells.look[c][r].plain) return false;
     return true;
 }
@@ -170,7 +188,8 @@ template <typename Want>
 bool region_matches(Driver& d, Window board, const TileOracle& o, int c0, int r0, int c1, int r1, Want want)
 {
     int tw = o.tile_width(), th = o.tile_height();
-    Image region = d.read(board, c0 * tw, r0 * th, (c1 - c0) * tw, (r1 - r0) * th);
+    Image region =
+        at_scale_1(d.read(board, c0 * tw * scale, r0 * th * scale, (c1 - c0) * tw * scale, (r1 - r0) * th * scale));
     if (region.empty()) return false;
     for (int c = c0; c < c1; ++c)
         for (int r = r0; r < r1; ++r)
@@ -180,6 +199,7 @@ bool region_matches(Driver& d, Window board, const TileOracle& o, int c0, int r0
 
 struct Interaction {
     std::vector<double> hover_ms, remove_ms, sync_ms;
+    std::vector<double> read_ms;  // one read-back of the removal's region, the game idle
 };
 
 Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int max_moves)
@@ -199,7 +219,7 @@ Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int ma
     if (main == None) return result;
     Window board = board_of(d, main);
     d.settle(game.pid());
-    BoardCells cells = classify_board(oracle, d.read(board), 30, 20);
+    BoardCells cells = classify_board(oracle, at_scale_1(d.read(board)), columns, rows);
     const int tw = oracle.tile_width(), th = oracle.tile_height();
     Cell pointer{-1, -1};
 
@@ -208,8 +228,8 @@ Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int ma
         std::set<Cell> lit = cluster_of(cells, pointer);
         Cell target{-1, -1};
         size_t best = 1;
-        for (int c = 0; c < 30; ++c)
-            for (int r = 0; r < 20; ++r) {
+        for (int c = 0; c < columns; ++c)
+            for (int r = 0; r < rows; ++r) {
                 if (lit.count({c, r})) continue;
                 size_t n = cluster_of(cells, {c, r}).size();
                 if (n > best) {
@@ -221,7 +241,7 @@ Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int ma
         std::set<Cell> cluster = cluster_of(cells, target);
         BoardCells expected = after_removal(cells, cluster);
         if (!any_pair_left(expected)) break;  // leave the high-score table alone
-        int c0 = 30, c1 = 0, r0 = 20, r1 = 0;
+        int c0 = columns, c1 = 0, r0 = rows, r1 = 0;
         for (auto [c, r] : cluster) {
             c0 = std::min(c0, c);
             c1 = std::max(c1, c + 1);
@@ -229,7 +249,7 @@ Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int ma
             r1 = std::max(r1, r + 1);
         }
 
-        auto [rx, ry] = d.to_root(board, target.first * tw + tw / 2, target.second * th + th / 2);
+        auto [rx, ry] = d.to_root(board, (target.first * tw + tw / 2) * scale, (target.second * th + th / 2) * scale);
         auto t0 = Clock::now();
         d.move_to_root(rx, ry);
         bool ok = false;
@@ -248,12 +268,17 @@ Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int ma
         d.release();
         ok = false;
         while (!ok && ms_since(t0) < 5000)
-            ok = region_matches(d, board, oracle, c0, 0, 30, r1, [&](int c, int r, const CellLook& look) {
+            ok = region_matches(d, board, oracle, c0, 0, columns, r1, [&](int c, int r, const CellLook& look) {
                 return look.colour == expected.colour[c][r];
             });
         if (!ok) break;
         result.remove_ms.push_back(ms_since(t0));
         d.settle(game.pid());
+        // What one poll of that region costs by itself: at scale 2 it moves
+        // four times the pixels, which the removal's figure includes.
+        t0 = Clock::now();
+        region_matches(d, board, oracle, c0, 0, columns, r1, [](int, int, const CellLook&) { return true; });
+        result.read_ms.push_back(ms_since(t0));
         cells = expected;
     }
     game.kill_now();
@@ -269,27 +294,32 @@ int main(int argc, char** argv)
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--runs") == 0) runs = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--moves") == 0) moves = std::atoi(argv[i + 1]);
+        if (std::strcmp(argv[i], "--scale") == 0) scale = std::atoi(argv[i + 1]);
+        if (std::strcmp(argv[i], "--board") == 0) std::sscanf(argv[i + 1], "%dx%d", &columns, &rows);
     }
     Xvfb xvfb;
-    // Large enough for 30 x 20 tiles of 64 pixels.
-    if (xvfb.start(2048, 1400) != 0) {
+    // A high-density screen, large enough for 30 x 20 tiles of 64 pixels at
+    // scale 1 and of 32 at scale 2.
+    if (xvfb.start(3840, 2160) != 0) {
         std::fprintf(stderr, "cannot start Xvfb\n");
         return 1;
     }
     Driver d;
     if (d.connect(xvfb.display_name()) != 0) return 1;
     Paths paths = make_paths();
-    d.move_to_root(2047, 1399);  // off every board: no highlight at start
+    d.move_to_root(3839, 2159);  // off every board: no highlight at start
+    d.set_resources("clumpout.scale: " + std::to_string(scale) + "\n");
 
-    std::vector<StartupRow> rows;
-    rows.push_back(measure_xlogo(d, xvfb, runs));
-    for (int set = 0; set < 3; ++set) rows.push_back(measure_game_startup(d, xvfb, paths, set, runs));
-    double xlogo_map = median(rows[0].map_ms);
+    std::vector<StartupRow> table;
+    table.push_back(measure_xlogo(d, xvfb, runs));
+    for (int set = 0; set < 3; ++set) table.push_back(measure_game_startup(d, xvfb, paths, set, runs));
+    double xlogo_map = median(table[0].map_ms);
 
-    std::printf("Start-up on Xvfb %s, Huge board (30 x 20), medians of %d runs\n", xvfb.display_name().c_str(), runs);
+    std::printf("Start-up on Xvfb %s (3840 x 2160), scale %d, %d x %d board, medians of %d runs\n",
+                xvfb.display_name().c_str(), scale, columns, rows, runs);
     std::printf("%-18s %10s %12s %14s %12s %12s\n", "program", "map ms", "drawn ms", "peak RSS KiB", "map/xlogo",
                 "drawn/xlogo");
-    for (const StartupRow& r : rows) {
+    for (const StartupRow& r : table) {
         std::vector<double> rss(r.rss.begin(), r.rss.end());
         double map = median(r.map_ms);
         std::printf("%-18s %10.1f ", r.name.c_str(), map);
@@ -305,12 +335,14 @@ int main(int argc, char** argv)
     }
 
     Interaction in = measure_interaction(d, xvfb, paths, moves);
-    std::printf("\nInteraction on Huge with \"Head\" (%zu moves; read-back polling included)\n", in.remove_ms.size());
+    std::printf("\nInteraction on %d x %d with \"Head\" at scale %d (%zu moves; read-back polling included)\n", columns,
+                rows, scale, in.remove_ms.size());
     std::printf("%-34s %10s %10s\n", "step", "median ms", "p90 ms");
     std::printf("%-34s %10.3f %10.3f\n", "bare XSync round trip", median(in.sync_ms), percentile(in.sync_ms, 0.9));
     std::printf("%-34s %10.3f %10.3f\n", "motion -> cluster highlighted", median(in.hover_ms),
                 percentile(in.hover_ms, 0.9));
     std::printf("%-34s %10.3f %10.3f\n", "click -> removal drawn", median(in.remove_ms), percentile(in.remove_ms, 0.9));
+    std::printf("%-34s %10.3f %10.3f\n", "one read-back of that region", median(in.read_ms), percentile(in.read_ms, 0.9));
     fs::remove_all(paths.temp);
     return 0;
 }

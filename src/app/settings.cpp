@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "base/decimal_number.h"
 #include "base/file_handle.h"
 #include "base/line_reader.h"
 #include "board/board.h"
@@ -34,17 +35,9 @@ std::string settings_path_text;
 std::optional<int> read_number(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && is_c_space(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i >= text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (value <= INT_MAX) value = value * 10 + (text[i] - '0');
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    const DecimalNumber number = read_decimal(text.substr(i), INT_MIN, INT_MAX);
+    if (number.status == DecimalStatus::NO_NUMBER) return std::nullopt;
+    return static_cast<int>(number.value);
 }
 
 int clamp_to(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }

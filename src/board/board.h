@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 constexpr int MIN_COLUMNS = 10;
 constexpr int MAX_COLUMNS = 30;
@@ -43,6 +44,30 @@ extern unsigned deal_seed;
 void deal_board();
 // Deals the board that `seed` gives: the same seed, the same board.
 void deal_board_seeded(unsigned seed);
+// Sets the size, then deals the board that `seed` gives at that size.
+void deal_board_of_size(int columns, int rows, unsigned seed);
+
+// Whether (column, row) is a cell of the play field: the first `columns`
+// columns and `rows` rows.
+bool in_play_field(int column, int row);
 bool has_same_neighbour(int column, int row);
 bool any_move_left();
 bool any_marked();
+// No tile left: by gravity and packing, the bottom-left cell is empty.
+bool board_cleared();
+
+// A cluster of two or more tiles, named by its first tile in column order
+// (the leftmost column it reaches, and the top tile there): the cell that
+// removes it.
+struct Cluster {
+    int column;
+    int row;
+    int size;
+    int colour;
+};
+// 600 cells hold at most 300 clusters of two or more.
+constexpr int MAX_CLUSTERS = MAX_COLUMNS * MAX_ROWS / 2;
+
+// The clusters of two or more tiles, in column order of their first tile;
+// returns how many. Allocates nothing, draws nothing, changes no mark.
+int list_clusters(std::span<Cluster, MAX_CLUSTERS> out);

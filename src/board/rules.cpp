@@ -42,7 +42,7 @@ void highlight_cluster(int column, int row) {
 void mark_cluster(int column, int row) {
     // Marks must stand only on tiles of the play field: a marked empty cell
     // would be "removed" and counted against rests.
-    if (column < 0 || column >= board.columns || row < 0 || row >= board.rows) return;
+    if (!in_play_field(column, row)) return;
     if (board.cells[column][row] == 0) return;
     walk_cluster(column, row);
 }

@@ -3,10 +3,12 @@
 // so a line reads back the same whatever the time zone or the C library.
 #include "journal/journal_line.h"
 
-#include <charconv>
 #include <cstddef>
+#include <limits>
 #include <optional>
+#include <type_traits>
 
+#include "base/decimal_number.h"
 #include "base/line_reader.h"
 
 namespace {
@@ -61,9 +63,7 @@ bool has_stamp_shape(std::string_view word) {
 }
 
 int digits(std::string_view word, std::size_t at, std::size_t count) {
-    int value = 0;
-    for (std::size_t i = at; i < at + count; ++i) value = value * 10 + (word[i] - '0');
-    return value;
+    return static_cast<int>(read_decimal(word.substr(at, count), 0, 9999).value);
 }
 
 // A stamp of the right shape to seconds; nullopt for an impossible date.
@@ -93,13 +93,15 @@ namespace {
 
 // ---- values -----------------------------------------------------------------
 
+// A value as the journal writes it: digits, after a '-' only in a signed
+// field; no '+', no space, nothing after it, and inside the field's type.
 template <typename Number>
 bool parse_number(std::string_view text, Number& out) {
-    if (text.empty() || text[0] == '+') return false;
-    Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return false;
-    out = value;
+    if (text.empty() || text[0] == '+' || (std::is_unsigned_v<Number> && text[0] == '-')) return false;
+    long long value = 0;
+    if (!read_whole_decimal(text, std::numeric_limits<Number>::min(), std::numeric_limits<Number>::max(), value))
+        return false;
+    out = static_cast<Number>(value);
     return true;
 }
 
@@ -212,7 +214,7 @@ void skip_line(Messages& messages, int line_number, const std::string& why) {
 }  // namespace
 
 bool parse_deal_number(std::string_view text, unsigned& out) {
-    // from_chars into an unsigned type takes digits only: no sign, no space.
+    // An unsigned field takes digits only: no sign, no space.
     std::uint32_t value = 0;
     if (!parse_number(text, value)) return false;
     out = value;

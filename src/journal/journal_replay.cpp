@@ -5,7 +5,7 @@
 #include "board/rules.h"
 
 int play_journal_move(JournalMove move) {
-    if (move.column < 0 || move.column >= board.columns || move.row < 0 || move.row >= board.rows) return -1;
+    if (!in_play_field(move.column, move.row)) return -1;
     if (!has_same_neighbour(move.column, move.row)) return -1;
     // What highlight_cluster does, less its unmark_all: between moves no
     // mark is left (a deal clears them, and so does every removal), and that
@@ -15,9 +15,7 @@ int play_journal_move(JournalMove move) {
 }
 
 ReplayOutcome replay_journal_record(const JournalRecord& record) {
-    board.columns = record.columns;
-    board.rows = record.rows;
-    deal_board_seeded(record.deal);
+    deal_board_of_size(record.columns, record.rows, record.deal);
     ReplayOutcome outcome;
     for (const JournalMove& move : record.play) {
         if (play_journal_move(move) < 0) {

@@ -20,7 +20,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
+#include <span>
 #include <unordered_set>
 
 #include "board/board.h"
@@ -46,48 +46,16 @@ private:
     std::uint64_t state_;
 };
 
-struct Cluster {
-    JournalMove cell;  // its first tile in column order: the cell that removes it
-    int size;
-    int colour;
-};
-
-// The clusters of two or more tiles on the board, in column order of their
-// first tile. Columns are packed from the left and tiles rest on the bottom,
-// so a column's first empty cell from below ends its tiles.
-int list_clusters(Cluster* out) {
-    static bool seen[MAX_COLUMNS][MAX_ROWS];
-    static JournalMove stack[MAX_COLUMNS * MAX_ROWS];
-    std::memset(seen, 0, sizeof seen);
-    int count = 0;
-    for (int c = 0; c < board.columns; ++c) {
-        for (int r = 0; r < board.rows; ++r) {
-            const int colour = board.cells[c][r];
-            if (colour == 0 || seen[c][r]) continue;
-            int size = 0, top = 0;
-            stack[top++] = {c, r};
-            seen[c][r] = true;
-            while (top > 0) {
-                const JournalMove cell = stack[--top];
-                ++size;
-                const JournalMove next[4] = {{cell.column - 1, cell.row},
-                                             {cell.column + 1, cell.row},
-                                             {cell.column, cell.row - 1},
-                                             {cell.column, cell.row + 1}};
-                for (const JournalMove& n : next) {
-                    if (n.column < 0 || n.column >= board.columns || n.row < 0 || n.row >= board.rows) continue;
-                    if (seen[n.column][n.row] || board.cells[n.column][n.row] != colour) continue;
-                    seen[n.column][n.row] = true;
-                    stack[top++] = n;
-                }
-            }
-            if (size >= 2) out[count++] = {{c, r}, size, colour};
-        }
-    }
-    return count;
-}
+JournalMove cell_of(const Cluster& cluster) { return {cluster.column, cluster.row}; }
 
 int current_total() { return score_state.gets - score_state.rests; }
+
+// Every move the search plays, counted for its moves per second.
+long moves_played = 0;
+void play(JournalMove move) {
+    ++moves_played;
+    play_journal_move(move);
+}
 
 struct Position {
     Board board;
@@ -100,11 +68,7 @@ void restore_position(const Position& p) {
     score_state = p.score;
 }
 
-void deal_of(const JournalRecord& record) {
-    board.columns = record.columns;
-    board.rows = record.rows;
-    deal_board_seeded(record.deal);
-}
+void deal_of(const JournalRecord& record) { deal_board_of_size(record.columns, record.rows, record.deal); }
 
 // ---- nested Monte Carlo search ----------------------------------------------
 
@@ -142,7 +106,7 @@ private:
         const Position start = save_position();
         const std::size_t depth = path_.size();
         std::size_t followed = 0;
-        Cluster clusters[MAX_COLUMNS * MAX_ROWS / 2 + 1];
+        Cluster clusters[MAX_CLUSTERS];
         for (;;) {
             const int count = list_clusters(clusters);
             if (count == 0) {
@@ -152,8 +116,8 @@ private:
             }
             const Position here = save_position();
             for (int i = 0; i < count && !out_of_time_; ++i) {
-                play_journal_move(clusters[i].cell);
-                path_.push_back(clusters[i].cell);
+                play(cell_of(clusters[i]));
+                path_.push_back(cell_of(clusters[i]));
                 std::vector<JournalMove> tail;
                 int tail_total = NO_TOTAL;
                 if (level <= 1)
@@ -165,12 +129,12 @@ private:
                 if (tail_total > total) {
                     total = tail_total;
                     line.resize(followed);
-                    line.push_back(clusters[i].cell);
+                    line.push_back(cell_of(clusters[i]));
                     line.insert(line.end(), tail.begin(), tail.end());
                 }
             }
             if (out_of_time_ || followed >= line.size()) break;
-            play_journal_move(line[followed]);
+            play(line[followed]);
             path_.push_back(line[followed]);
             ++followed;
         }
@@ -204,8 +168,8 @@ private:
         for (int colour = 2; colour <= NUM_COLOURS; ++colour)
             if (tiles[colour] > tiles[tabu]) tabu = colour;
 
-        Cluster clusters[MAX_COLUMNS * MAX_ROWS / 2 + 1];
-        Cluster allowed[MAX_COLUMNS * MAX_ROWS / 2 + 1];
+        Cluster clusters[MAX_CLUSTERS];
+        Cluster allowed[MAX_CLUSTERS];
         for (;;) {
             const int count = list_clusters(clusters);
             if (count == 0) break;
@@ -213,8 +177,8 @@ private:
             for (int i = 0; i < count; ++i)
                 if (clusters[i].colour != tabu) allowed[choices++] = clusters[i];
             const Cluster& pick = choices > 0 ? allowed[random_.below(choices)] : clusters[random_.below(count)];
-            play_journal_move(pick.cell);
-            tail.push_back(pick.cell);
+            play(cell_of(pick));
+            tail.push_back(cell_of(pick));
         }
         return game_end(tail);
     }
@@ -258,7 +222,7 @@ public:
 private:
     // 1 clears (path_ holds the line), 0 cannot, -1 gave up.
     int clears() {
-        if (board.cells[0][board.rows - 1] == 0) return 1;
+        if (board_cleared()) return 1;
         if (Clock::now() >= deadline_ || dead_.size() >= MAX_POSITIONS) return -1;
         // A colour with a single tile can never be removed.
         int tiles[NUM_COLOURS + 1] = {};
@@ -273,16 +237,16 @@ private:
         // positions and cluster lists live on the heap, one per depth.
         const std::size_t depth = path_.size();
         std::vector<Cluster>& clusters = clusters_[depth];
-        clusters.resize(MAX_JOURNAL_MOVES + 1);
-        const int count = list_clusters(clusters.data());
+        clusters.resize(MAX_CLUSTERS);
+        const int count = list_clusters(std::span<Cluster, MAX_CLUSTERS>(clusters.data(), MAX_CLUSTERS));
         // Large clusters first: they lead to a clear board soonest.
         std::sort(clusters.begin(), clusters.begin() + count,
                   [](const Cluster& a, const Cluster& b) { return a.size > b.size; });
         saved_[depth] = save_position();
         const Position& here = saved_[depth];
         for (int i = 0; i < count; ++i) {
-            play_journal_move(clusters[i].cell);
-            path_.push_back(clusters[i].cell);
+            play(cell_of(clusters[i]));
+            path_.push_back(cell_of(clusters[i]));
             const int found = clears();
             if (found == 1) return 1;
             path_.pop_back();
@@ -323,21 +287,22 @@ int line_total(const JournalRecord& deal, const std::vector<JournalMove>& line, 
 std::vector<JournalMove> greedy_line(const JournalRecord& deal) {
     deal_of(deal);
     std::vector<JournalMove> line;
-    Cluster clusters[MAX_COLUMNS * MAX_ROWS / 2 + 1];
+    Cluster clusters[MAX_CLUSTERS];
     for (;;) {
         const int count = list_clusters(clusters);
         if (count == 0) break;
         const Cluster* largest = &clusters[0];
         for (int i = 1; i < count; ++i)
             if (clusters[i].size > largest->size) largest = &clusters[i];
-        play_journal_move(largest->cell);
-        line.push_back(largest->cell);
+        play(cell_of(*largest));
+        line.push_back(cell_of(*largest));
     }
     return line;
 }
 
 SearchResult search_better_line(const JournalRecord& record, double seconds, std::uint64_t random_seed) {
     const Clock::time_point start = Clock::now();
+    moves_played = 0;
     const auto share = [&](double part) {
         return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds * part));
     };
@@ -355,12 +320,12 @@ SearchResult search_better_line(const JournalRecord& record, double seconds, std
     NestedSearch nested(share(1.0), random_seed);
     {
         std::vector<JournalMove> finished = player;
-        Cluster clusters[MAX_COLUMNS * MAX_ROWS / 2 + 1];
+        Cluster clusters[MAX_CLUSTERS];
         deal_of(record);
-        for (const JournalMove& move : player) play_journal_move(move);
+        for (const JournalMove& move : player) play(move);
         for (int count; (count = list_clusters(clusters)) > 0;) {
-            play_journal_move(clusters[0].cell);
-            finished.push_back(clusters[0].cell);
+            play(cell_of(clusters[0]));
+            finished.push_back(cell_of(clusters[0]));
         }
         nested.consider(current_total(), finished);
     }
@@ -389,12 +354,13 @@ SearchResult search_better_line(const JournalRecord& record, double seconds, std
     result.best = nested.best_line();
     result.best_total = nested.best_total();
     result.playouts = nested.playouts();
+    result.moves = moves_played;
 
     // When the best line clears the board it is the one to show: it beats
     // any other clearing line found, and it may clear a board whose clearing
     // search ran out of time.
     result.best_total = line_total(record, result.best, nullptr);
-    if (board.cells[0][board.rows - 1] == 0) {
+    if (board_cleared()) {
         result.clearing = Clearing::CLEARED;
         result.clearing_line = result.best;
         result.clearing_total = result.best_total;

@@ -22,6 +22,7 @@ struct SearchResult {
     int clearing_total = 0;
     int level = 0;                  // the deepest nesting level the search finished
     long playouts = 0;
+    long moves = 0;                 // moves the search played, for its speed
 };
 
 // The total (gets - rests) a line reaches on the record's deal (its size and

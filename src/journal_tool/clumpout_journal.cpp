@@ -2,12 +2,13 @@
 // journal (or a named file) and deals, replays and searches with the game's
 // own board and rules; it links no X and never writes the journal.
 // Start reading main().
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "base/decimal_number.h"
 #include "base/line_reader.h"
 #include "base/report.h"
 #include "journal/journal_line.h"
@@ -61,9 +62,7 @@ int run_verify(const std::vector<JournalRecord>& records) {
 int run_show(const JournalRecord& record) {
     print(format_message("line %d: deal %u, %dx%d, set %s, total %d\n", record.line_number, record.deal,
                          record.columns, record.rows, record.set.c_str(), record.total));
-    board.columns = record.columns;
-    board.rows = record.rows;
-    deal_board_seeded(record.deal);
+    deal_board_of_size(record.columns, record.rows, record.deal);
     print_board("dealt board:");
     const ReplayOutcome outcome = replay_journal_record(record);
     if (outcome.unfit_move >= 0)
@@ -105,10 +104,11 @@ int usage() {
 
 // A line number: a whole number of at least 1.
 bool parse_line_number(const char* text, int& out) {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || value < 1 || value > 1 << 30) return false;
+    // As strtol reads it: white space first is allowed.
+    std::string_view number = text;
+    while (!number.empty() && is_c_space(number.front())) number.remove_prefix(1);
+    long long value = 0;
+    if (!read_whole_decimal(number, 1, 1 << 30, value)) return false;
     out = static_cast<int>(value);
     return true;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/data_lookup.h"
+#include "base/decimal_number.h"
 #include "base/line_reader.h"
 
 namespace {
@@ -21,19 +22,6 @@ bool is_blank(std::string_view line) {
         if (value >= 0x21) return false;  // 0x21..0x7F
     }
     return true;
-}
-
-// Like atoi: an optional sign and the leading digits; no number gives 0.
-// Values are clamped instead of overflowing; callers refuse them as too big.
-long long leading_number(std::string_view word) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < word.size() && (word[i] == '+' || word[i] == '-')) negative = word[i++] == '-';
-    long long value = 0;
-    for (; i < word.size() && word[i] >= '0' && word[i] <= '9'; ++i) {
-        if (value < 1'000'000'000'000LL) value = value * 10 + (word[i] - '0');
-    }
-    return negative ? -value : value;
 }
 
 class Parser {
@@ -97,11 +85,12 @@ private:
         }
         int* field = keyword == "width" ? &set_.tile_width : keyword == "height" ? &set_.tile_height : nullptr;
         if (field == nullptr) return 1;
-        const long long number = leading_number(value);
+        // Like atoi: an optional sign and the leading digits; no number is 0.
         // No pixmap is larger. Whether the board fits is known only when the
         // set is loaded for a board size.
-        if (number < 0 || number > MAX_TILE_SIDE) return invalid_value();
-        *field = static_cast<int>(number);
+        const DecimalNumber number = read_decimal(value, 0, MAX_TILE_SIDE);
+        if (number.status == DecimalStatus::OUT_OF_RANGE) return invalid_value();
+        *field = static_cast<int>(number.value);
         return 0;
     }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/decimal_number.h"
 #include "base/file_handle.h"
 #include "base/report.h"
 #include "pictures/picture_limits.h"
@@ -60,9 +61,11 @@ bool take_options(int argc, char** argv, Options& options) {
         } else if (word == "--data-dir" && has_value) {
             options.data_dir = argv[++i];
         } else if (word == "--bits" && has_value) {
+            // The depths a tile sheet can have, written as plain digits.
             const std::string bits = argv[++i];
-            if (bits != "1" && bits != "4" && bits != "8") return false;
-            options.bits = std::stoi(bits);
+            long long value = 0;
+            if ((bits != "1" && bits != "4" && bits != "8") || !read_whole_decimal(bits, 1, 8, value)) return false;
+            options.bits = static_cast<int>(value);
         } else if (word.starts_with("-") && word != "-") {
             return false;
         } else {

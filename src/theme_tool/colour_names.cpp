@@ -1,8 +1,8 @@
 // colour_names.cpp: the colour database file and the numeric colour forms.
 #include "theme_tool/colour_names.h"
 
-#include <cstdio>
 
+#include "base/decimal_number.h"
 #include "base/line_reader.h"
 
 namespace {
@@ -64,10 +64,22 @@ ColourDatabase ColourDatabase::parse(std::string_view text) {
         const std::string line(text.substr(start, end - start));
         start = end + 1;
         if (line.empty() || line[0] == '!') continue;
-        int red = 0, green = 0, blue = 0, used = 0;
-        if (std::sscanf(line.c_str(), "%d %d %d %n", &red, &green, &blue, &used) != 3) continue;
-        if (red < 0 || red > 255 || green < 0 || green > 255 || blue < 0 || blue > 255) continue;
-        std::string_view name = std::string_view(line).substr(static_cast<std::size_t>(used));
+        // Three numbers from 0 to 255, each after optional white space.
+        std::string_view rest = line;
+        int rgb[3] = {};
+        bool read = true;
+        for (int& value : rgb) {
+            while (!rest.empty() && is_c_space(rest.front())) rest.remove_prefix(1);
+            const DecimalNumber number = read_decimal(rest, 0, 255);
+            read = read && number.status == DecimalStatus::OK;
+            if (!read) break;
+            value = static_cast<int>(number.value);
+            rest.remove_prefix(number.length);
+        }
+        if (!read) continue;
+        const int red = rgb[0], green = rgb[1], blue = rgb[2];
+        std::string_view name = rest;
+        while (!name.empty() && is_c_space(name.front())) name.remove_prefix(1);
         while (!name.empty() && is_c_space(name.back())) name.remove_suffix(1);
         if (name.empty()) continue;
         const std::string key = fold_ascii_case(name);

@@ -18,7 +18,9 @@
 #include "pictures/picture_choice.h"
 #include "pictures/picture_set.h"
 #include "ui/game_ui.h"
+#include "ui/keyboard.h"
 #include "ui/layout.h"
+#include "x11/draw_scale.h"
 #include "x11/x_display.h"
 
 namespace {
@@ -78,7 +80,7 @@ int draw_button(int button_index) {
     XSetForeground(display, game_ui.gc, button.disabled != 0 ? x_display.gray_pixel : x_display.black_pixel);
     XSetBackground(display, game_ui.gc, x_display.white_pixel);
     XClearWindow(display, window);
-    XDrawImageString(display, window, game_ui.gc, TEXT_X, TEXT_Y, label, static_cast<int>(std::strlen(label)));
+    draw_scaled_image_string(window, game_ui.gc, TEXT_X, TEXT_Y, label);
     XSetFillStyle(display, game_ui.gc, FillSolid);
     return 0;
 }
@@ -96,8 +98,8 @@ int draw_button_frame(int button_index) {
     const ButtonInfo& button = game_ui.buttons[button_index];
     if (button.disabled != 0) return 0;
     XSetForeground(x_display.display, game_ui.gc, x_display.black_pixel);
-    XDrawRectangle(x_display.display, game_ui.button_windows[button_index], game_ui.gc, 0, 0,
-                   static_cast<unsigned>(button.width - 1), static_cast<unsigned>(button.height - 1));
+    draw_scaled_rectangle(game_ui.button_windows[button_index], game_ui.gc, 0, 0, button.width - 1,
+                          button.height - 1);
     return 0;
 }
 
@@ -112,8 +114,7 @@ void draw_list_row(Window window, int row, std::string_view text, bool disabled,
     }
     XSetForeground(x_display.display, game_ui.gc, foreground);
     XSetBackground(x_display.display, game_ui.gc, background);
-    XDrawImageString(x_display.display, window, game_ui.gc, left, MENU_ROW_HEIGHT * row + MENU_TEXT_Y, text.data(),
-                     static_cast<int>(text.size()));
+    draw_scaled_image_string(window, game_ui.gc, left, MENU_ROW_HEIGHT * row + MENU_TEXT_Y, text);
 }
 
 bool next_event_for(Window window, Window also, XEvent& event) {
@@ -121,7 +122,9 @@ bool next_event_for(Window window, Window also, XEvent& event) {
     for (;;) {
         XPeekEvent(display, &event);
         const Window target = event.xany.window;
-        if (target == window || (also != None && target == also)) {
+        // Keys reach the game through its main window, whichever window
+        // holds the loop.
+        if (target == window || (also != None && target == also) || event.type == KeyPress) {
             XNextEvent(display, &event);
             return true;
         }
@@ -148,7 +151,7 @@ int draw_menu_rows(Window menu_window, int current_index, int highlighted_row, i
         if (item.label[0] == '\0') {
             const int y = MENU_ROW_HEIGHT * i + MENU_SEPARATOR_Y;
             XSetForeground(display, gc, x_display.black_pixel);
-            XDrawLine(display, menu_window, gc, TEXT_X, y, game_ui.char_width * (label_columns + 2), y);
+            draw_scaled_hline(menu_window, gc, TEXT_X, game_ui.char_width * (label_columns + 2), y);
             continue;
         }
         const std::string_view text =
@@ -199,6 +202,33 @@ int choose_row(const OpenMenu& menu, int row) {
 
 enum class MenuStep { KEEP_OPEN, CHOOSE, CANCEL };
 
+bool can_choose(const OpenMenu& menu, int row) {
+    const MenuItem& item = menu.items[row];
+    return item.disabled == 0 && item.label[0] != '\0';
+}
+
+// Up and Down go to the next row that can be chosen, and stop at the ends.
+void step_highlight(OpenMenu& menu, int step) {
+    int row = menu.highlighted_row;
+    if (row < 0 || row >= menu.row_count) row = step > 0 ? -1 : menu.row_count;
+    for (int next = row + step; next >= 0 && next < menu.row_count; next += step) {
+        if (!can_choose(menu, next)) continue;
+        menu.highlighted_row = next;
+        redraw(menu);
+        return;
+    }
+}
+
+MenuStep handle_menu_key(OpenMenu& menu, const XKeyEvent& key) {
+    switch (command_of_event(key)) {
+        case KeyCommand::UP: step_highlight(menu, -1); return MenuStep::KEEP_OPEN;
+        case KeyCommand::DOWN: step_highlight(menu, 1); return MenuStep::KEEP_OPEN;
+        case KeyCommand::ACTIVATE: return menu.highlighted_row >= 0 ? MenuStep::CHOOSE : MenuStep::KEEP_OPEN;
+        case KeyCommand::CANCEL: return MenuStep::CANCEL;
+        default: return MenuStep::KEEP_OPEN;
+    }
+}
+
 MenuStep handle_menu_event(OpenMenu& menu, const XEvent& event) {
     const bool on_menu = event.xany.window == menu.window;
     switch (event.type) {
@@ -228,6 +258,8 @@ MenuStep handle_menu_event(OpenMenu& menu, const XEvent& event) {
         case Expose:
             if (on_menu) redraw(menu);
             return MenuStep::KEEP_OPEN;
+        case KeyPress:
+            return handle_menu_key(menu, event.xkey);
         default:
             return MenuStep::KEEP_OPEN;
     }
@@ -245,10 +277,8 @@ int run_menu(MenuItem* items, int button_index, int current_index) {
 
     const ButtonInfo& button = game_ui.buttons[button_index];
     menu.size = menu_window_size(menu.longest, menu.row_count, game_ui.char_width);
-    menu.window = XCreateSimpleWindow(display, game_ui.main_window, button.x, button.y + button.height + MENU_GAP,
-                                      static_cast<unsigned>(menu.size.width),
-                                      static_cast<unsigned>(menu.size.height), MENU_BORDER, x_display.black_pixel,
-                                      x_display.white_pixel);
+    menu.window = create_scaled_window(game_ui.main_window, button.x, button.y + button.height + MENU_GAP,
+                                       menu.size.width, menu.size.height, MENU_BORDER);
     XSelectInput(display, menu.window,
                  ButtonPressMask | ButtonReleaseMask | LeaveWindowMask | PointerMotionMask | ExposureMask);
     XMapWindow(display, menu.window);

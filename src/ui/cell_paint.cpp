@@ -8,6 +8,7 @@
 #include "pictures/cell_look.h"
 #include "x11/tile_images.h"
 #include "ui/game_ui.h"
+#include "x11/draw_scale.h"
 #include "x11/x_display.h"
 
 void paint_cell(int column, int row, int state) {
@@ -18,13 +19,11 @@ void paint_cell(int column, int row, int state) {
     const int colour = board.cells[column][row];
     if (colour == 0) {
         // No Expose: an empty cell is just the window background showing.
-        XClearArea(x_display.display, game_ui.board_window, x, y, static_cast<unsigned>(width),
-                   static_cast<unsigned>(height), False);
+        clear_scaled_area(game_ui.board_window, x, y, width, height);
         return;
     }
     const int drawn = drawn_state(tile_images.state_enabled, state);
-    XCopyArea(x_display.display, tile_images.images[drawn][colour - 1], game_ui.board_window, game_ui.gc, 0, 0,
-              static_cast<unsigned>(width), static_cast<unsigned>(height), x, y);
+    copy_scaled_area(tile_images.images[drawn][colour - 1], game_ui.board_window, game_ui.gc, width, height, x, y);
 }
 
 void paint_cell_boxed(int column, int row) {
@@ -34,8 +33,7 @@ void paint_cell_boxed(int column, int row) {
     XSetForeground(x_display.display, game_ui.gc, tile_images.box_pixel);
     const CellOutline outline = cell_outline(column * tile_images.tile_width, row * tile_images.tile_height,
                                              tile_images.tile_width, tile_images.tile_height);
-    XDrawRectangle(x_display.display, game_ui.board_window, game_ui.gc, outline.x, outline.y,
-                   static_cast<unsigned>(outline.width), static_cast<unsigned>(outline.height));
+    draw_scaled_rectangle(game_ui.board_window, game_ui.gc, outline.x, outline.y, outline.width, outline.height);
 }
 
 void paint_marked(int state) {

@@ -15,7 +15,9 @@
 #include "ui/buttons_menus.h"
 #include "ui/chooser_layout.h"
 #include "ui/game_ui.h"
+#include "ui/keyboard.h"
 #include "ui/layout.h"
+#include "x11/draw_scale.h"
 #include "x11/x_display.h"
 
 namespace {
@@ -24,16 +26,19 @@ namespace {
 // coordinates: the chooser is its child and is seen only there.
 ChooserArea visible_area() {
     Display* display = x_display.display;
+    // Worked out at scale 1, like the chooser's layout.
     XWindowAttributes main{};
-    XGetWindowAttributes(display, game_ui.main_window, &main);
+    scaled_window_size(game_ui.main_window, main.width, main.height);
     int root_x = 0;
     int root_y = 0;
     Window child = None;
     XTranslateCoordinates(display, game_ui.main_window, x_display.root, 0, 0, &root_x, &root_y, &child);
+    root_x = unscaled(root_x);
+    root_y = unscaled(root_y);
     const int left = std::max(0, -root_x);
     const int top = std::max(0, -root_y);
-    const int right = std::min(main.width, DisplayWidth(display, 0) - root_x);
-    const int bottom = std::min(main.height, DisplayHeight(display, 0) - root_y);
+    const int right = std::min(main.width, DisplayWidth(display, 0) / draw_scale - root_x);
+    const int bottom = std::min(main.height, DisplayHeight(display, 0) / draw_scale - root_y);
     // Wholly off the screen: the window itself is all there is.
     if (right <= left || bottom <= top) return {0, 0, main.width, main.height};
     return {left, top, right - left, bottom - top};
@@ -105,6 +110,63 @@ struct Chooser {
         track_pointer();  // the pointer is still on the arrow
     }
 
+    int entry_count() const {
+        if (layout.columns.empty()) return 0;
+        const ChooserColumn& last = layout.columns.back();
+        return last.first + last.count;
+    }
+
+    // Up and Down: the next entry that can be chosen, on whatever page it is.
+    void step_highlight(int step) {
+        const int count = entry_count();
+        int entry = highlighted >= 0 ? highlighted : step > 0 ? -1 : count;
+        if (highlighted < 0) {
+            // From the page in view: its first or last entry.
+            const auto first = static_cast<std::size_t>(layout.page_first_column[static_cast<std::size_t>(page)]);
+            entry = layout.columns[first].first - (step > 0 ? 1 : 0);
+            if (step < 0) {
+                std::size_t c = first;
+                while (c + 1 < layout.columns.size() && layout.columns[c + 1].page == page) ++c;
+                entry = layout.columns[c].first + layout.columns[c].count;
+            }
+        }
+        for (int next = entry + step; next >= 0 && next < count; next += step) {
+            if (catalogue[static_cast<std::size_t>(next)].disabled != 0) continue;
+            const int next_page = layout.column_of(next).page;
+            if (next_page != page) {
+                page = next_page;
+                XClearWindow(x_display.display, window);
+                draw_page();
+            } else {
+                draw_entry(highlighted, false);
+            }
+            draw_entry(next, true);
+            highlighted = tracked = next;
+            return;
+        }
+    }
+
+    // Keys: Up, Down, Page Up, Page Down, Return, Escape. The entry chosen,
+    // -1 to close, or -2 to stay open.
+    int press_key(const XKeyEvent& key) {
+        switch (command_of_event(key)) {
+            case KeyCommand::UP: step_highlight(-1); break;
+            case KeyCommand::DOWN: step_highlight(1); break;
+            case KeyCommand::PAGE_UP:
+                if (page > 0) turn_page(-1);
+                break;
+            case KeyCommand::PAGE_DOWN:
+                if (page + 1 < layout.page_count) turn_page(1);
+                break;
+            case KeyCommand::ACTIVATE:
+                if (highlighted >= 0) return highlighted;
+                break;
+            case KeyCommand::CANCEL: return -1;
+            default: break;
+        }
+        return -2;
+    }
+
     // The entry pressed, or -1. A press or an Expose meant for another
     // window ends the chooser and is left queued for the controller.
     int run() {
@@ -121,6 +183,11 @@ struct Chooser {
             case MotionNotify:
                 track_pointer();
                 break;
+            case KeyPress: {
+                const int chosen = press_key(event.xkey);
+                if (chosen != -2) return chosen;
+                break;
+            }
             case LeaveNotify:
                 highlighted = CHOOSER_NOTHING;  // the inverted row stays drawn until the next redraw
                 break;
@@ -151,9 +218,8 @@ int choose_other_picture() {
     XSetFont(display, game_ui.gc, game_ui.font);
     Chooser chooser{None, layout_chooser(name_lengths, game_ui.char_width, visible_area(), pointer.x, pointer.y)};
     const ChooserLayout& layout = chooser.layout;
-    chooser.window = XCreateSimpleWindow(display, game_ui.main_window, layout.x, layout.y,
-                                         static_cast<unsigned>(layout.width), static_cast<unsigned>(layout.height),
-                                         MENU_BORDER, x_display.black_pixel, x_display.white_pixel);
+    chooser.window =
+        create_scaled_window(game_ui.main_window, layout.x, layout.y, layout.width, layout.height, MENU_BORDER);
     XSelectInput(display, chooser.window,
                  ButtonPressMask | ButtonReleaseMask | LeaveWindowMask | PointerMotionMask | ExposureMask);
     XMapWindow(display, chooser.window);

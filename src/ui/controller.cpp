@@ -16,7 +16,9 @@
 #include "ui/event_rules.h"
 #include "ui/game_record.h"
 #include "ui/game_ui.h"
+#include "ui/keyboard.h"
 #include "ui/layout.h"
+#include "x11/draw_scale.h"
 #include "x11/x_display.h"
 #include "ui/status_panel.h"
 
@@ -73,7 +75,7 @@ void update_hover(const ControllerState& state) {
 // step marked from; should it not be marked, the cluster's first cell.
 PlayedCell removal_cell(const ControllerState& state) {
     const int column = state.pointer_column, row = state.pointer_row;
-    if (column >= 0 && row >= 0 && column < board.columns && row < board.rows && board.marks[column][row] == 1)
+    if (in_play_field(column, row) && board.marks[column][row] == 1)
         return {column, row};
     for (int c = 0; c < board.columns; ++c)
         for (int r = 0; r < board.rows; ++r)
@@ -120,9 +122,12 @@ Outcome play(ControllerState& state) {
     Display* display = x_display.display;
     for (;;) {
         check_game_over(state);
+        follow_keyboard_cursor(state);
         update_hover(state);
+        draw_keyboard_cursor();
         XEvent event;
         XNextEvent(display, &event);
+        if (event.type == MotionNotify && event.xany.window == game_ui.board_window) pointer_moved_in_board();
         const Outcome outcome = handle_event(event, state);
         XFlush(display);
         if (outcome != Outcome::GO_ON) return outcome;
@@ -136,7 +141,7 @@ bool hover_wants_highlight(const ControllerState& state) {
     const int row = state.pointer_row;
     // A queued motion handled after the pointer left, or a drag past the
     // edge, can give a cell beyond the play field: that is no cell.
-    if (column < 0 || row < 0 || column >= board.columns || row >= board.rows) return false;
+    if (!in_play_field(column, row)) return false;
     if (column == state.previous_column && row == state.previous_row) return false;
     return board.marks[column][row] == 0;
 }
@@ -219,7 +224,7 @@ int run_game(const char* data_dir) {
         do {  // size level
             // A new board size the tiles in use are too large for: the set is
             // loaded again, refused for that size, and replaced by "Head".
-            if (!tile_size_fits_board(tile_images.tile_width, tile_images.tile_height, board.columns, board.rows)) {
+            if (!tiles_fit_board_at_scale(tile_images.tile_width, tile_images.tile_height, board.columns, board.rows)) {
                 free_tile_images();
                 if (load_picture_set(data_dir) != 0) return 0;
             }

@@ -8,6 +8,7 @@
 #include "ui/buttons_menus.h"
 #include "ui/cell_paint.h"
 #include "ui/game_ui.h"
+#include "ui/keyboard.h"
 #include "ui/status_panel.h"
 
 namespace {
@@ -63,6 +64,7 @@ const EventRule EVENT_RULES[] = {
     {Expose,         ROLE_STATUS,          nullptr,              expose_status},
     {Expose,         ROLE_ANY_BUTTON,      nullptr,              expose_button},
     {ClientMessage,  ROLE_MAIN,            is_close_request,     quit_game},
+    {KeyPress,       ROLE_ANY,             nullptr,              press_key},      // only with keyboard play
 };
 
 bool window_fits(WindowRole wanted, const EventContext& context) {

@@ -12,13 +12,18 @@
 #include "base/version.h"
 #include "board/board.h"
 #include "board/board_sizes.h"
+#include "pictures/app_icon.h"
 #include "pictures/catalogue.h"
 #include "pictures/picture_choice.h"
 #include "pictures/picture_set.h"
 #include "ui/buttons_menus.h"
+#include "ui/display_options.h"
 #include "ui/layout.h"
+#include "x11/draw_scale.h"
 #include "x11/picture_loader.h"
 #include "x11/tile_images.h"
+#include "x11/window_properties.h"
+#include "x11/x_resources.h"
 #include "x11/x_display.h"
 
 GameUi game_ui = {};
@@ -38,9 +43,7 @@ XFontStruct* font_info = nullptr;
 Window create_window(Window parent, int x, int y, int width, int height, int border, long events,
                      int gravity) {
     Display* display = x_display.display;
-    const Window window = XCreateSimpleWindow(
-        display, parent, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
-        static_cast<unsigned>(border), x_display.black_pixel, x_display.white_pixel);
+    const Window window = create_scaled_window(parent, x, y, width, height, border);
     XSelectInput(display, window, events);
     if (gravity != 0) {
         XSetWindowAttributes attributes = {};
@@ -72,8 +75,10 @@ void create_windows(int tile_width, int tile_height) {
     const int rows = board.rows;
 
     const Size2 main_size = main_window_size(columns, rows, tile_width, tile_height);
+    // Keys only on request: without it the game selects none, and a key
+    // pressed over it goes past it to the window manager's bindings.
     game_ui.main_window = create_window(x_display.root, 0, 0, main_size.width, main_size.height, MAIN_BORDER,
-                                        ButtonPressMask, 0);
+                                        ButtonPressMask | (keyboard_play ? KeyPressMask : 0), 0);
     // Take part in the close protocol, so closing the window ends the game
     // the ordinary way and the settings are written.
     game_ui.wm_protocols = XInternAtom(display, "WM_PROTOCOLS", False);
@@ -111,6 +116,10 @@ void create_windows(int tile_width, int tile_height) {
         ButtonPressMask | EnterWindowMask | LeaveWindowMask, SouthWestGravity);
 }
 
+// The windows are mapped once, when they first have their size and
+// pictures: a window manager never sees the window at another size.
+bool windows_mapped = false;
+
 void map_windows() {
     Display* display = x_display.display;
     XMapWindow(display, game_ui.main_window);
@@ -138,9 +147,13 @@ bool open_display_and_windows(const char* data_dir) {
     init_picture_choice(entries);
     const PictureSet& first = BUILTIN_SETS[picture_index];
 
+    const Size2 start_size = main_window_size(board.columns, board.rows, first.tile_width, first.tile_height);
+    read_display_options({start_size.width + 2 * MAIN_BORDER, start_size.height + 2 * MAIN_BORDER});
+    prepare_scaled_text(game_ui.font, game_ui.char_width, font_info->ascent, font_info->descent);
+
     create_windows(first.tile_width, first.tile_height);
-    map_windows();
-    XStoreName(display, game_ui.main_window, CLUMPOUT_TITLE);
+    set_window_names(game_ui.main_window, CLUMPOUT_TITLE, RESOURCE_INSTANCE, RESOURCE_CLASS, APP_ICONS);
+    set_fixed_size(game_ui.main_window, scaled(start_size.width), scaled(start_size.height));
     // Tiles are copied from pixmaps that are never obscured, so a copy can
     // never need an exposure: without this every copied tile would send back
     // a NoExpose event that wakes the event loop for nothing.
@@ -156,6 +169,11 @@ bool open_display_and_windows(const char* data_dir) {
     XWMHints hints = {};
     hints.flags = IconPixmapHint;
     hints.icon_pixmap = icon;
+    if (keyboard_play) {
+        // Ask for the keyboard focus, which a keyboard game needs.
+        hints.flags |= InputHint;
+        hints.input = True;
+    }
     XSetWMHints(display, game_ui.main_window, &hints);
     return true;
 }
@@ -176,23 +194,20 @@ void configure_windows() {
     XSetWindowBorderPixmap(display, game_ui.panel_window, tile_images.frame);
 
     const Size2 main_size = main_window_size(columns, rows, tile_width, tile_height);
-    XSizeHints hints = {};
-    hints.flags = PMinSize | PMaxSize;
-    hints.min_width = hints.max_width = main_size.width;
-    hints.min_height = hints.max_height = main_size.height;
-    XSetNormalHints(display, game_ui.main_window, &hints);
-    XResizeWindow(display, game_ui.main_window, static_cast<unsigned>(main_size.width),
-                  static_cast<unsigned>(main_size.height));
+    set_fixed_size(game_ui.main_window, scaled(main_size.width), scaled(main_size.height));
+    resize_scaled_window(game_ui.main_window, main_size.width, main_size.height);
 
     const Size2 board_size = board_window_size(columns, rows, tile_width, tile_height);
-    XResizeWindow(display, game_ui.board_window, static_cast<unsigned>(board_size.width),
-                  static_cast<unsigned>(board_size.height));
+    resize_scaled_window(game_ui.board_window, board_size.width, board_size.height);
 
     const PanelForm form = panel_form_for(board_size.height);
     score_rows_shown = form.rows_shown;
     panel_height = form.height;
-    XResizeWindow(display, game_ui.panel_window, static_cast<unsigned>(panel_width),
-                  static_cast<unsigned>(panel_height));
+    resize_scaled_window(game_ui.panel_window, panel_width, panel_height);
+    if (!windows_mapped) {
+        map_windows();
+        windows_mapped = true;
+    }
     XFlush(display);
 }
 

@@ -14,6 +14,7 @@
 #include "ui/game_record.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
+#include "x11/draw_scale.h"
 #include "x11/x_display.h"
 
 int record_failed = 0;
@@ -21,12 +22,12 @@ int record_failed = 0;
 namespace {
 
 void draw_text(Window window, int x, int y, const std::string& text) {
-    XDrawString(x_display.display, window, game_ui.gc, x, y, text.data(), static_cast<int>(text.size()));
+    draw_scaled_string(window, game_ui.gc, x, y, text);
 }
 
 void draw_high_score_list(int rank, const std::array<HighScoreEntry, HIGH_SCORE_ROWS>& entries) {
     const Window panel = game_ui.panel_window;
-    XResizeWindow(x_display.display, panel, static_cast<unsigned>(panel_width), static_cast<unsigned>(panel_height));
+    resize_scaled_window(panel, panel_width, panel_height);
     draw_text(panel, SCORE_TITLE_X, SCORE_TITLE_Y, "*** High Score ***");
     for (int position = 0; position < score_rows_shown; ++position) {
         const int y = SCORE_FIRST_Y + SCORE_ROW_STEP * position;
@@ -39,11 +40,10 @@ void draw_score_summary() {
     const Window panel = game_ui.panel_window;
     const int gets = score_state.gets;
     const int rests = score_state.rests;
-    XResizeWindow(x_display.display, panel, SUMMARY_WIDTH, SUMMARY_HEIGHT);
+    resize_scaled_window(panel, SUMMARY_WIDTH, SUMMARY_HEIGHT);
     draw_text(panel, SUMMARY_TEXT_X, SUMMARY_FIRST_Y, format_message("Gets    %6d", gets));
     draw_text(panel, SUMMARY_TEXT_X, SUMMARY_FIRST_Y + SCORE_ROW_STEP, format_message("Rests   %6d", -rests));
-    XDrawLine(x_display.display, panel, game_ui.gc, SUMMARY_RULE_LEFT, SUMMARY_RULE_Y, SUMMARY_RULE_RIGHT,
-              SUMMARY_RULE_Y);
+    draw_scaled_hline(panel, game_ui.gc, SUMMARY_RULE_LEFT, SUMMARY_RULE_RIGHT, SUMMARY_RULE_Y);
     draw_text(panel, SUMMARY_TEXT_X, SUMMARY_FIRST_Y + 2 * SCORE_ROW_STEP, format_message("Total   %6d", gets - rests));
 }
 
@@ -76,8 +76,7 @@ int draw_status_line() {
     XSetBackground(display, game_ui.gc, x_display.white_pixel);
     // Not cleared first: the line keeps its length while the numbers fit.
     const std::string text = status_line_text(score_state.gets, score_state.rests);
-    XDrawImageString(display, game_ui.status_window, game_ui.gc, TEXT_X, TEXT_Y, text.data(),
-                     static_cast<int>(text.size()));
+    draw_scaled_image_string(game_ui.status_window, game_ui.gc, TEXT_X, TEXT_Y, text);
     return 0;
 }
 
@@ -124,14 +123,14 @@ int draw_panel_button() {
     XSetForeground(display, game_ui.gc, x_display.black_pixel);
     XClearWindow(display, game_ui.panel_button_window);
     const char* label = score_state.game_over != 0 ? "New Game" : "Continue";
-    XDrawString(display, game_ui.panel_button_window, game_ui.gc, TEXT_X, TEXT_Y, label, 8);
+    draw_scaled_string(game_ui.panel_button_window, game_ui.gc, TEXT_X, TEXT_Y, label);
     return 0;
 }
 
 void draw_panel_button_frame() {
     XSetForeground(x_display.display, game_ui.gc, x_display.black_pixel);
-    XDrawRectangle(x_display.display, game_ui.panel_button_window, game_ui.gc, 0, 0, PANEL_BUTTON_WIDTH - 1,
-                   PANEL_BUTTON_HEIGHT - 1);
+    draw_scaled_rectangle(game_ui.panel_button_window, game_ui.gc, 0, 0, PANEL_BUTTON_WIDTH - 1,
+                          PANEL_BUTTON_HEIGHT - 1);
 }
 
 void map_panel() {

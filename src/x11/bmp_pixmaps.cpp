@@ -168,6 +168,9 @@ int load_bmp_picture_set(const char* name, const char* data_dir) {
         report(format_message("Error: can't create pixmap from '%s'.\n", name));
         return -1;
     }
-    commit_tile_images(set);
+    if (commit_tile_images(set) != 0) {
+        report(format_message("Error: can't create pixmap from '%s'.\n", name));
+        return -1;
+    }
     return 0;
 }

@@ -59,7 +59,10 @@ int load_description_file(const char* name, const char* data_dir) {
     report_all(messages);
     if (read == -1) return -1;
     copy_set_header(set, loaded);  // after the images: they may give the tile size
-    commit_tile_images(loaded);
+    if (commit_tile_images(loaded) != 0) {
+        report(format_message("Error: can't create pixmap from '%s'.\n", name));
+        return -1;
+    }
     return 0;
 }
 

@@ -41,11 +41,10 @@ int load_builtin_set(const PictureSet& set) {
     }
     if (made) made = make_image(set.background_image, loaded.background);
     if (made) made = make_image(set.frame_image, loaded.frame);
-    if (!made || x_request_refused()) {
+    if (!made || x_request_refused() || commit_tile_images(loaded) != 0) {
         report("Error: can't create pixmap from data.\n");
         return -1;
     }
-    commit_tile_images(loaded);
     return 0;
 }
 

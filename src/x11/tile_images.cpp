@@ -1,11 +1,20 @@
 // tile_images.cpp: the one TileImages, and handing a loaded set over to it.
 #include "x11/tile_images.h"
 
+#include "x11/draw_scale.h"
 #include "x11/x_display.h"
 
 TileImages tile_images = {};
 
-void commit_tile_images(LoadedSet& set, TileImages& target) {
+int commit_tile_images(LoadedSet& set, TileImages& target) {
+    // Scaled once here, so painting a cell is one copy at any scale.
+    if (!tiles_fit_board_at_scale(set.tile_width, set.tile_height, board.columns, board.rows)) return -1;
+    for (std::size_t state = 0; state < NUM_TILE_STATES; ++state) {
+        if (set.state_enabled[state] != 1) continue;
+        for (PixmapHandle& image : set.images[state])
+            if (!scale_pixmap(image)) return -1;
+    }
+    if (!scale_pixmap(set.background) || !scale_pixmap(set.frame)) return -1;
     target.tile_width = set.tile_width;
     target.tile_height = set.tile_height;
     target.box = set.box;
@@ -20,6 +29,7 @@ void commit_tile_images(LoadedSet& set, TileImages& target) {
     }
     target.background = set.background.release();
     target.frame = set.frame.release();
+    return 0;
 }
 
 void free_tile_images() {

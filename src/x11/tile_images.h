@@ -36,9 +36,11 @@ struct LoadedSet {
     PixmapHandle frame;
 };
 
-// Hands every pixmap of `set` to `target`. The slots of a disabled state
-// are set to None; box_pixel keeps its old value when the set has no box.
-void commit_tile_images(LoadedSet& set, TileImages& target = tile_images);
+// Hands every pixmap of `set` to `target`, scaled to the game's scale. The
+// slots of a disabled state are set to None; box_pixel keeps its old value
+// when the set has no box. -1, changing nothing, when the scaled pictures
+// are more than X carries; the loader then refuses the set.
+int commit_tile_images(LoadedSet& set, TileImages& target = tile_images);
 
 // Frees the pixmaps of the set in use (those of enabled states only).
 void free_tile_images();

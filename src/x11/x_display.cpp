@@ -4,6 +4,7 @@
 
 #include "pictures/picture_limits.h"
 #include "pictures/xpm_values.h"
+#include "x11/draw_scale.h"
 
 DisplayRecord x_display = {};
 
@@ -96,7 +97,7 @@ PointerPosition query_pointer(Window window) {
     unsigned mask = 0;
     XQueryPointer(x_display.display, window, &root_return, &child_return, &root_x, &root_y, &position.x,
                   &position.y, &mask);
-    return position;
+    return {unscaled(position.x), unscaled(position.y)};
 }
 
 int allocate_colour(Display* display, Colormap colormap, XColor* colour) {

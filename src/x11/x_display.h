@@ -46,8 +46,8 @@ int make_pixmap_from_xpm_file(const char* path, Pixmap* pixmap, int* width, int*
 // once, since nothing in the program reads it.
 void forget_returned_pixels();
 
-// Where the pointer is, relative to `window` (read now, not taken from an
-// event).
+// Where the pointer is, relative to `window`, at scale 1 (read now, not
+// taken from an event).
 struct PointerPosition {
     int x;
     int y;

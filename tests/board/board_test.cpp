@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -163,6 +165,21 @@ TEST_F(BoardTest, MarkedLooksOnlyInsideTheArea) {
 
     board.marks[19][9] = 1;
     EXPECT_TRUE(any_marked());
+}
+
+// ---- list_clusters -------------------------------------------------------------
+
+TEST_F(BoardTest, ClustersComeInColumnOrderOfTheirFirstTileAndStayInTheArea) {
+    reset_all(1);  // a 1 outside would join the single 1 at the bottom right
+    set_board({"1.2",
+               "112",
+               "331"});
+    Cluster clusters[MAX_CLUSTERS];
+    const int count = list_clusters(clusters);
+    std::vector<std::tuple<int, int, int, int>> found;
+    for (int i = 0; i < count; ++i)
+        found.emplace_back(clusters[i].column, clusters[i].row, clusters[i].size, clusters[i].colour);
+    EXPECT_EQ(found, (std::vector<std::tuple<int, int, int, int>>{{0, 0, 3, 1}, {0, 2, 2, 3}, {2, 0, 2, 2}}));
 }
 
 }  // namespace

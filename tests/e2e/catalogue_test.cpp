@@ -6,6 +6,7 @@
 // and catalogues far longer than the screen.
 #include "e2e/e2e_fixture.h"
 
+#include <X11/keysym.h>
 #include <cstdio>
 #include <fstream>
 #include <sys/resource.h>
@@ -414,6 +415,30 @@ TEST_F(CatalogueTest, LongCataloguesStayInsideAndTheirLastEntryLoads)
         EXPECT_EQ(game.stderr_text(), "");
         EXPECT_EQ(quit_and_read_pictures(), count - 1 + 3);
     }
+}
+
+// By keys alone: p, Down to "(other)", Return; Page Down to the last page,
+// Up to its last entry, Return.
+TEST_F(CatalogueTest, ChooserByKeys)
+{
+    write_long_catalogue(60);
+    driver.set_resources("clumpout.keyboard: on\n");
+    start_game();
+    ASSERT_TRUE(windows.complete);
+    XSetInputFocus(driver.display(), windows.main.id, RevertToPointerRoot, CurrentTime);
+    const auto key = [this](unsigned long sym) {
+        driver.type_key(sym);
+        settle();
+    };
+    key(XK_p);
+    for (int i = 0; i < 4; ++i) key(XK_Down);
+    key(XK_Return);
+    for (int i = 0; i < 10; ++i) key(XK_Next);
+    key(XK_Up);
+    key(XK_Return);
+    find_windows();
+    expect_theme_board();
+    EXPECT_EQ(quit_and_read_pictures(), 59 + 3);
 }
 
 // Pointer motion over the chooser costs the same with 5 entries as with

@@ -5,7 +5,9 @@
 #include "e2e/driver.h"
 
 #include <X11/Xutil.h>
+#include <X11/Xatom.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -347,6 +349,25 @@ void Driver::move_to(Window window, int x, int y)
 void Driver::move_to_root(int x, int y)
 {
     XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+    XSync(display_, False);
+}
+
+void Driver::type_key(unsigned long key, bool control)
+{
+    const KeyCode code = XKeysymToKeycode(display_, key);
+    const KeyCode control_code = XKeysymToKeycode(display_, XK_Control_L);
+    if (control) XTestFakeKeyEvent(display_, control_code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    if (control) XTestFakeKeyEvent(display_, control_code, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void Driver::set_resources(const std::string& text)
+{
+    XChangeProperty(display_, root_, XInternAtom(display_, "RESOURCE_MANAGER", False), XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(text.data()),
+                    static_cast<int>(text.size()));
     XSync(display_, False);
 }
 

@@ -110,6 +110,10 @@ public:
     void press(unsigned button = 1);
     void release(unsigned button = 1);
     void click(Window window, int x, int y, unsigned button = 1);
+    // Presses and releases the key of `key`, with Control held when asked.
+    void type_key(unsigned long key, bool control = false);
+    // The server's resource database text, as xrdb would load it.
+    void set_resources(const std::string& text);
 
     // Waits until `program` has handled every event the server sent it and
     // the server has carried out its requests: the process and its children

@@ -114,6 +114,14 @@ const GameWindows& E2eTest::find_windows()
     int found_buttons = 0;
     bool board = false, status = false, panel = false;
     std::vector<WindowGeometry> kids = driver.children(main);
+    const auto at_scale_1 = [this](WindowGeometry& g) {
+        for (int* v : {&g.x, &g.y, &g.width, &g.height, &g.border}) {
+            EXPECT_EQ(*v % scale, 0) << "window " << g.id << " is not at scale " << scale;
+            *v /= scale;
+        }
+    };
+    at_scale_1(w.main);
+    for (WindowGeometry& g : kids) at_scale_1(g);
     std::vector<WindowGeometry> tops;
     for (const WindowGeometry& g : kids) {
         if (!board && g.x == 16 && g.y == 24 && g.border == 0) {
@@ -123,7 +131,10 @@ const GameWindows& E2eTest::find_windows()
             w.panel = g;
             panel = true;
             auto inner = driver.children(g.id);
-            if (!inner.empty()) w.panel_button = inner.front();
+            if (!inner.empty()) {
+                w.panel_button = inner.front();
+                at_scale_1(w.panel_button);
+            }
         } else if (g.y == 4 && g.height == 14 && g.border == 1 && found_buttons < 5) {
             tops.push_back(g);
             ++found_buttons;

@@ -101,6 +101,9 @@ protected:
     std::string cwd;
     int screen_width = 1280;
     int screen_height = 1024;
+    // The game's scale: find_windows checks that every child window's place
+    // and size are whole multiples of it and gives them at scale 1.
+    int scale = 1;
 };
 
 const std::array<int, 5> BUTTON_X = {16, 58, 121, 163, 205};

@@ -3,7 +3,9 @@
 // the panel's two heights, the size hints, the icon and the title.
 #include "e2e/e2e_fixture.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <unistd.h>
 #include <set>
 
 namespace {
@@ -13,16 +15,29 @@ struct SizeCase {
     int rows;
     int set;
     int tile;
+    int scale = 1;  // from clumpout.scale
 };
 
-class LayoutTest : public E2eTest, public ::testing::WithParamInterface<SizeCase> {};
+class LayoutTest : public E2eTest, public ::testing::WithParamInterface<SizeCase> {
+protected:
+    void SetUp() override
+    {
+        scale = GetParam().scale;
+        if (scale > 1) {
+            screen_width = 4096;
+            screen_height = 2720;
+        }
+        E2eTest::SetUp();
+        if (scale > 1) driver.set_resources("clumpout.scale: " + std::to_string(scale) + "\n");
+    }
+};
 
 const char* const SET_NAMES[] = {"Marble", "Head", "Face"};
 
 std::string size_case_name(const ::testing::TestParamInfo<SizeCase>& info)
 {
     return std::string(SET_NAMES[info.param.set]) + "_" + std::to_string(info.param.columns) + "x" +
-           std::to_string(info.param.rows);
+           std::to_string(info.param.rows) + (info.param.scale > 1 ? "_scale" + std::to_string(info.param.scale) : "");
 }
 
 // Every fixed window of the tree for the given board and tile size.
@@ -79,10 +94,10 @@ TEST_P(LayoutTest, WindowsFitBoardAndTileSize)
     ASSERT_TRUE(XGetWMNormalHints(driver.display(), windows.main.id, &hints, &supplied));
     EXPECT_TRUE(hints.flags & PMinSize);
     EXPECT_TRUE(hints.flags & PMaxSize);
-    EXPECT_EQ(hints.min_width, c.columns * c.tile + 32);
-    EXPECT_EQ(hints.max_width, c.columns * c.tile + 32);
-    EXPECT_EQ(hints.min_height, c.rows * c.tile + 48);
-    EXPECT_EQ(hints.max_height, c.rows * c.tile + 48);
+    EXPECT_EQ(hints.min_width, (c.columns * c.tile + 32) * c.scale);
+    EXPECT_EQ(hints.max_width, (c.columns * c.tile + 32) * c.scale);
+    EXPECT_EQ(hints.min_height, (c.rows * c.tile + 48) * c.scale);
+    EXPECT_EQ(hints.max_height, (c.rows * c.tile + 48) * c.scale);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,6 +108,17 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{25, 15, SET_HEAD, 32}, SizeCase{30, 20, SET_HEAD, 32},
                       SizeCase{15, 8, SET_FACE, 64}, SizeCase{20, 10, SET_FACE, 64},
                       SizeCase{25, 15, SET_FACE, 64}, SizeCase{30, 20, SET_FACE, 64}),
+    size_case_name);
+
+// Every window exactly twice its place and size at scale 1.
+INSTANTIATE_TEST_SUITE_P(
+    Scale2, LayoutTest,
+    ::testing::Values(SizeCase{15, 8, SET_MARBLE, 20, 2}, SizeCase{20, 10, SET_MARBLE, 20, 2},
+                      SizeCase{25, 15, SET_MARBLE, 20, 2}, SizeCase{30, 20, SET_MARBLE, 20, 2},
+                      SizeCase{15, 8, SET_HEAD, 32, 2}, SizeCase{20, 10, SET_HEAD, 32, 2},
+                      SizeCase{25, 15, SET_HEAD, 32, 2}, SizeCase{30, 20, SET_HEAD, 32, 2},
+                      SizeCase{15, 8, SET_FACE, 64, 2}, SizeCase{20, 10, SET_FACE, 64, 2},
+                      SizeCase{25, 15, SET_FACE, 64, 2}, SizeCase{30, 20, SET_FACE, 64, 2}),
     size_case_name);
 
 // Rows x tile height of 202 or 203 cannot occur with 8 to 20 rows (202 is
@@ -146,6 +172,52 @@ TEST_F(WindowManagerFacts, TitleAndIconHint)
     XDestroyImage(xi);
     for (unsigned long p : seen) EXPECT_TRUE(palette.count(p)) << std::hex << "icon pixel " << p;
     EXPECT_GE(seen.size(), 2u) << "the icon is a plain field";
+}
+
+// Read back as a taskbar reads them.
+TEST_F(WindowManagerFacts, NamesClassMachinePidAndIcons)
+{
+    start_game();
+    ASSERT_TRUE(windows.complete);
+    Display* d = driver.display();
+    const Window w = windows.main.id;
+    XClassHint class_hint{};
+    ASSERT_TRUE(XGetClassHint(d, w, &class_hint));
+    EXPECT_STREQ(class_hint.res_name, "clumpout");
+    EXPECT_STREQ(class_hint.res_class, "Clumpout");
+    XFree(class_hint.res_name);
+    XFree(class_hint.res_class);
+
+    const auto property = [&](const char* name, Atom type, int format) {
+        Atom actual = None;
+        int actual_format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::vector<long> values;
+        std::string text;
+        if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1 << 20, False, type, &actual, &actual_format,
+                               &count, &after, &data) == Success &&
+            actual == type && actual_format == format) {
+            if (format == 8) text.assign(reinterpret_cast<char*>(data), count);
+            if (format == 32) values.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+        }
+        if (data) XFree(data);
+        return std::make_pair(text, values);
+    };
+    EXPECT_EQ(property("_NET_WM_NAME", XInternAtom(d, "UTF8_STRING", False), 8).first, "Clumpout");
+    EXPECT_EQ(property("_NET_WM_PID", XA_CARDINAL, 32).second, std::vector<long>{game.pid()});
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    EXPECT_EQ(property("WM_CLIENT_MACHINE", XA_STRING, 8).first, host);
+
+    // _NET_WM_ICON: width, height, then that many pixels, per size.
+    const std::vector<long> icons = property("_NET_WM_ICON", XA_CARDINAL, 32).second;
+    std::vector<long> sizes;
+    for (size_t at = 0; at + 2 <= icons.size(); at += 2 + static_cast<size_t>(icons[at] * icons[at + 1])) {
+        EXPECT_EQ(icons[at], icons[at + 1]);
+        sizes.push_back(icons[at]);
+    }
+    EXPECT_EQ(sizes, (std::vector<long>{16, 32, 48, 64, 128}));
 }
 
 TEST_F(WindowManagerFacts, DefaultsWithoutSettingsFile)

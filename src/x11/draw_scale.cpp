@@ -1,0 +1,237 @@
+// draw_scale.cpp: the scale applied to windows, drawing, text and pictures.
+// At scale 1 every helper is the plain X call, so the game draws exactly as
+// it does without a scale.
+#include "x11/draw_scale.h"
+
+#include <X11/Xutil.h>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "pictures/picture_limits.h"
+#include "x11/x_display.h"
+
+int draw_scale = 1;
+
+namespace {
+
+struct ImageDestroyer {
+    void operator()(XImage* image) const { XDestroyImage(image); }
+};
+using ImagePtr = std::unique_ptr<XImage, ImageDestroyer>;
+
+unsigned dimension(int v) { return static_cast<unsigned>(scaled(v)); }
+
+// The glyphs of character codes 0..255 side by side, scaled, one bit deep.
+struct ScaledFont {
+    Pixmap glyphs = None;
+    int char_width = 0;
+    int ascent = 0;
+    int height = 0;  // ascent + descent
+};
+ScaledFont scaled_font;
+
+void fill(Window window, GC gc, int x, int y, int width, int height) {
+    XFillRectangle(x_display.display, window, gc, scaled(x), scaled(y), dimension(width), dimension(height));
+}
+
+}  // namespace
+
+int unscaled(int v) {
+    const int s = draw_scale;
+    return v >= 0 ? v / s : -((-v + s - 1) / s);
+}
+
+Window create_scaled_window(Window parent, int x, int y, int width, int height, int border) {
+    return XCreateSimpleWindow(x_display.display, parent, scaled(x), scaled(y), dimension(width), dimension(height),
+                               dimension(border), x_display.black_pixel, x_display.white_pixel);
+}
+
+void resize_scaled_window(Window window, int width, int height) {
+    XResizeWindow(x_display.display, window, dimension(width), dimension(height));
+}
+
+void scaled_window_size(Window window, int& width, int& height) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(x_display.display, window, &attributes);
+    width = attributes.width / draw_scale;
+    height = attributes.height / draw_scale;
+}
+
+void clear_scaled_area(Window window, int x, int y, int width, int height) {
+    XClearArea(x_display.display, window, scaled(x), scaled(y), dimension(width), dimension(height), False);
+}
+
+void copy_scaled_area(Drawable source, Window target, GC gc, int width, int height, int x, int y) {
+    XCopyArea(x_display.display, source, target, gc, 0, 0, dimension(width), dimension(height), scaled(x),
+              scaled(y));
+}
+
+void draw_scaled_rectangle(Window window, GC gc, int x, int y, int width, int height) {
+    if (draw_scale == 1) {
+        XDrawRectangle(x_display.display, window, gc, x, y, static_cast<unsigned>(width),
+                       static_cast<unsigned>(height));
+        return;
+    }
+    fill(window, gc, x, y, width + 1, 1);
+    fill(window, gc, x, y + height, width + 1, 1);
+    fill(window, gc, x, y, 1, height + 1);
+    fill(window, gc, x + width, y, 1, height + 1);
+}
+
+void draw_scaled_hline(Window window, GC gc, int x1, int x2, int y) {
+    if (draw_scale == 1) {
+        XDrawLine(x_display.display, window, gc, x1, y, x2, y);
+        return;
+    }
+    const int left = x1 < x2 ? x1 : x2;
+    fill(window, gc, left, y, (x1 < x2 ? x2 - x1 : x1 - x2) + 1, 1);
+}
+
+void prepare_scaled_text(Font font, int char_width, int ascent, int descent) {
+    if (draw_scale == 1 || scaled_font.glyphs != None) return;
+    Display* display = x_display.display;
+    const int width = 256 * char_width;
+    const int height = ascent + descent;
+    const int s = draw_scale;
+    if (char_width <= 0 || height <= 0 || !pixmap_size_fits(static_cast<long long>(width) * s,
+                                                             static_cast<long long>(height) * s))
+        return;
+    // Drawn once at scale 1 with the font itself, read back, blown up.
+    PixmapHandle plain(display, XCreatePixmap(display, x_display.root, static_cast<unsigned>(width),
+                                              static_cast<unsigned>(height), 1));
+    GcHandle gc(display, XCreateGC(display, plain.get(), 0, nullptr));
+    XSetForeground(display, gc.get(), 0);
+    XFillRectangle(display, plain.get(), gc.get(), 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSetForeground(display, gc.get(), 1);
+    XSetFont(display, gc.get(), font);
+    for (int code = 1; code < 256; ++code) {
+        const char c = static_cast<char>(code);
+        XDrawString(display, plain.get(), gc.get(), code * char_width, ascent, &c, 1);
+    }
+    ImagePtr image(XGetImage(display, plain.get(), 0, 0, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height), 1, ZPixmap));
+    if (!image) return;
+    const int big_width = width * s;
+    const int big_height = height * s;
+    const int row_bytes = (big_width + 7) / 8;
+    std::vector<char> bits(static_cast<std::size_t>(row_bytes) * static_cast<std::size_t>(big_height), 0);
+    for (int y = 0; y < big_height; ++y) {
+        for (int x = 0; x < big_width; ++x) {
+            if (XGetPixel(image.get(), x / s, y / s) == 0) continue;
+            // XCreateBitmapFromData reads the least significant bit first.
+            bits[static_cast<std::size_t>(y * row_bytes + x / 8)] |= static_cast<char>(1 << (x % 8));
+        }
+    }
+    scaled_font.glyphs = XCreateBitmapFromData(display, x_display.root, bits.data(), static_cast<unsigned>(big_width),
+                                               static_cast<unsigned>(big_height));
+    scaled_font.char_width = char_width;
+    scaled_font.ascent = ascent;
+    scaled_font.height = height;
+}
+
+void draw_scaled_string(Window window, GC gc, int x, int y, std::string_view text) {
+    Display* display = x_display.display;
+    if (draw_scale == 1 || scaled_font.glyphs == None) {
+        XDrawString(display, window, gc, x, y, text.data(), static_cast<int>(text.size()));
+        return;
+    }
+    const int s = draw_scale;
+    const int cw = scaled_font.char_width;
+    const int top = scaled(y - scaled_font.ascent);
+    // Each glyph is a stippled fill of its box, the stipple placed so the
+    // glyph's column of the bitmap falls on it: foreground only, as
+    // XDrawString draws.
+    XSetStipple(display, gc, scaled_font.glyphs);
+    XSetFillStyle(display, gc, FillStippled);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int code = static_cast<unsigned char>(text[i]);
+        const int left = scaled(x + static_cast<int>(i) * cw);
+        XSetTSOrigin(display, gc, left - code * cw * s, top);
+        XFillRectangle(display, window, gc, left, top, static_cast<unsigned>(cw * s),
+                       static_cast<unsigned>(scaled_font.height * s));
+    }
+    XSetFillStyle(display, gc, FillSolid);
+}
+
+void draw_scaled_image_string(Window window, GC gc, int x, int y, std::string_view text) {
+    Display* display = x_display.display;
+    if (draw_scale == 1 || scaled_font.glyphs == None) {
+        XDrawImageString(display, window, gc, x, y, text.data(), static_cast<int>(text.size()));
+        return;
+    }
+    // The text's box in the background colour first, as XDrawImageString
+    // fills it.
+    XGCValues colours{};
+    XGetGCValues(display, gc, GCForeground | GCBackground, &colours);
+    XSetForeground(display, gc, colours.background);
+    fill(window, gc, x, y - scaled_font.ascent, static_cast<int>(text.size()) * scaled_font.char_width,
+         scaled_font.height);
+    XSetForeground(display, gc, colours.foreground);
+    draw_scaled_string(window, gc, x, y, text);
+}
+
+bool tiles_fit_board_at_scale(int tile_width, int tile_height, int columns, int rows) {
+    const long long s = draw_scale;
+    return tile_size_fits_board(tile_width, tile_height, columns, rows) &&
+           (static_cast<long long>(columns) * tile_width + FRAME_EXTRA_WIDTH) * s <= X_SIDE_MAX &&
+           (static_cast<long long>(rows) * tile_height + FRAME_EXTRA_HEIGHT) * s <= X_SIDE_MAX;
+}
+
+bool scale_pixmap(PixmapHandle& pixmap) {
+    if (draw_scale == 1 || pixmap.get() == None) return true;
+    Display* display = x_display.display;
+    Window root = None;
+    int x = 0;
+    int y = 0;
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned border = 0;
+    unsigned depth = 0;
+    if (XGetGeometry(display, pixmap.get(), &root, &x, &y, &width, &height, &border, &depth) == 0) return false;
+    const int s = draw_scale;
+    const long long big_width = static_cast<long long>(width) * s;
+    const long long big_height = static_cast<long long>(height) * s;
+    if (!pixmap_size_fits(big_width, big_height)) return false;
+    ImagePtr source(XGetImage(display, pixmap.get(), 0, 0, width, height, AllPlanes, ZPixmap));
+    if (!source) return false;
+    ImagePtr target(XCreateImage(display, DefaultVisual(display, 0), depth, ZPixmap, 0, nullptr,
+                                 static_cast<unsigned>(big_width), static_cast<unsigned>(big_height), 32, 0));
+    if (!target) return false;
+    target->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(target->bytes_per_line) *
+                                                  static_cast<std::size_t>(big_height)));
+    if (target->data == nullptr) return false;
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    const bool words = source->bits_per_pixel == 32 && target->bits_per_pixel == 32 &&
+                       source->byte_order == target->byte_order;
+    for (int row = 0; row < h; ++row) {
+        char* first = target->data + static_cast<std::ptrdiff_t>(row * s) * target->bytes_per_line;
+        if (words) {
+            const char* in = source->data + static_cast<std::ptrdiff_t>(row) * source->bytes_per_line;
+            for (int column = 0; column < w; ++column) {
+                std::uint32_t pixel = 0;
+                std::memcpy(&pixel, in + 4 * column, 4);
+                for (int k = 0; k < s; ++k) std::memcpy(first + 4 * (column * s + k), &pixel, 4);
+            }
+        } else {
+            for (int column = 0; column < w; ++column) {
+                const unsigned long pixel = XGetPixel(source.get(), column, row);
+                for (int k = 0; k < s; ++k) XPutPixel(target.get(), column * s + k, row * s, pixel);
+            }
+        }
+        // The other rows of the block are copies of its first.
+        for (int k = 1; k < s; ++k)
+            std::memcpy(first + static_cast<std::ptrdiff_t>(k) * target->bytes_per_line, first,
+                        static_cast<std::size_t>(target->bytes_per_line));
+    }
+    PixmapHandle big(display, XCreatePixmap(display, x_display.root, static_cast<unsigned>(big_width),
+                                            static_cast<unsigned>(big_height), depth));
+    GcHandle gc(display, XCreateGC(display, big.get(), 0, nullptr));
+    XPutImage(display, big.get(), gc.get(), target.get(), 0, 0, 0, 0, static_cast<unsigned>(big_width),
+              static_cast<unsigned>(big_height));
+    pixmap = std::move(big);
+    return true;
+}
