@@ -4,7 +4,7 @@
 # root made by debootstrap (from the mirror of this machine's apt sources)
 # and the downloaded packages are kept in CLUMPOUT_DEBIAN_CACHE (default
 # /var/cache/clumpout-fresh-debian); each run gets a fresh copy of that root
-# with the committed tree (HEAD) cloned into it. FUZZ_SECONDS and JOBS are
+# with the committed tree (HEAD) cloned into it. FUZZ_RUNS and JOBS are
 # passed on. Prints the summary line and exits with the tests' status; the
 # whole output is left in run.log in the cache folder.
 #
@@ -27,7 +27,7 @@ source "$here/debian_packages.sh"
 
 cache=${CLUMPOUT_DEBIAN_CACHE:-/var/cache/clumpout-fresh-debian}
 if [[ $(id -u) != 0 ]]; then
-    as_root env CLUMPOUT_DEBIAN_CACHE="$cache" ${FUZZ_SECONDS:+FUZZ_SECONDS="$FUZZ_SECONDS"} \
+    as_root env CLUMPOUT_DEBIAN_CACHE="$cache" ${FUZZ_RUNS:+FUZZ_RUNS="$FUZZ_RUNS"} \
         ${JOBS:+JOBS="$JOBS"} ${DEBIAN_MIRROR:+DEBIAN_MIRROR="$DEBIAN_MIRROR"} bash "$0" "$@"
     exit
 fi
@@ -130,7 +130,7 @@ fi
 echo "Running ./tools/run-all-tests.sh there (output in $log)"
 status=0
 chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    ${FUZZ_SECONDS:+FUZZ_SECONDS="$FUZZ_SECONDS"} ${JOBS:+JOBS="$JOBS"} \
+    ${FUZZ_RUNS:+FUZZ_RUNS="$FUZZ_RUNS"} ${JOBS:+JOBS="$JOBS"} \
     /bin/bash -c 'cd /root/clumpout && ./tools/run-all-tests.sh' >"$log" 2>&1 || status=$?
 unmount_all
 

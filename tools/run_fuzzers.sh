@@ -3,8 +3,11 @@
 # fuzz build (CC=clang CXX=clang++ cmake -DCLUMPOUT_FUZZ=ON -DCLUMPOUT_TESTS=OFF)
 # for the given time, starting from its seeds in fuzz/corpus/<target>/.
 # New inputs go to <build-dir>/fuzz-corpus/<target>/ so the seeds stay as
-# they are; crashes go to <build-dir>/fuzz-artifacts/. Prints each target's
-# executions and coverage; the exit status is 1 when any target failed.
+# they are; crashes go to <build-dir>/fuzz-artifacts/, and every input that
+# made a target fail is also copied into fuzz/corpus/<target>/ as a seed,
+# so that the test command (tools/replay_fuzzers.sh) replays it from then
+# on: commit it with the fix. Prints each target's executions and coverage;
+# the exit status is 1 when any target failed.
 set -u
 
 if [ $# -ne 2 ]; then
@@ -38,6 +41,13 @@ for binary in "$build"/fuzz/*_fuzz; do
         verdict="FAILED (see $log)"
         status=1
     fi
+    for found in "$build/fuzz-artifacts/$target"-crash-* "$build/fuzz-artifacts/$target"-oom-* \
+                 "$build/fuzz-artifacts/$target"-leak-* "$build/fuzz-artifacts/$target"-timeout-*; do
+        [ -f "$found" ] || continue
+        name=$(basename "$found")
+        cp "$found" "$seeds/found-${name#"$target"-}"
+        verdict="$verdict; new seed $seeds/found-${name#"$target"-}"
+    done
     printf '%-24s %12s runs  cov %6s  ft %6s  %s\n' "$target" "${runs:-?}" "${coverage:-?}" "${features:-?}" "$verdict"
 done
 if [ "$found" -eq 0 ]; then

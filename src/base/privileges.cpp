@@ -5,6 +5,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "base/report.h"
 
 int drop_group_privilege() {
@@ -17,4 +20,14 @@ int drop_group_privilege() {
     if (dropped) return 0;
     report("Error: can't drop group privilege.\n");
     return -1;
+}
+
+bool holds_borrowed_group() {
+    const gid_t effective = getegid();
+    if (effective == getgid()) return false;
+    const int count = getgroups(0, nullptr);
+    if (count < 0) return true;  // unknown: taken as borrowed, the safe side
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    if (getgroups(count, groups.data()) != count) return true;
+    return std::find(groups.begin(), groups.end(), effective) == groups.end();
 }

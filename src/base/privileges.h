@@ -9,3 +9,8 @@
 // on would keep the group). Installed without setgid there is nothing to
 // give up, and it returns 0.
 int drop_group_privilege();
+
+// Whether the process acts with a group its real user is not a member of:
+// the group of a setgid install, which no file the process makes may carry
+// over to the player. False also when the groups cannot be read.
+bool holds_borrowed_group();

@@ -23,6 +23,7 @@
 #include <utility>
 
 #include "base/file_handle.h"
+#include "base/privileges.h"
 #include "base/report.h"
 
 HighScoreTable high_score_table{};
@@ -50,16 +51,17 @@ bool valid_class(int size_class) { return size_class >= 0 && size_class < HIGH_S
 
 // While a result is stored, from the lock to its release: a termination
 // signal waits until the end (so none leaves the lock behind), and a file
-// size limit makes the write fail instead of ending the process.
+// size limit makes the write fail instead of ending the process. While the
+// lock is only waited for, the signals are let through: a player who gives
+// up waiting must be able to end the process.
 class StoringSignals {
 public:
     StoringSignals() {
-        sigset_t held;
-        sigemptyset(&held);
+        sigemptyset(&held_);
         for (int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU,
                            SIGVTALRM, SIGPROF, SIGIO, SIGPWR})
-            sigaddset(&held, signal);
-        sigprocmask(SIG_BLOCK, &held, &mask_before_);
+            sigaddset(&held_, signal);
+        sigprocmask(SIG_BLOCK, &held_, &mask_before_);
         struct sigaction ignore {};
         ignore.sa_handler = SIG_IGN;
         sigaction(SIGXFSZ, &ignore, &file_size_before_);
@@ -71,10 +73,38 @@ public:
     StoringSignals(const StoringSignals&) = delete;
     StoringSignals& operator=(const StoringSignals&) = delete;
 
+    // A wait with no lock held: what came meanwhile, and what comes now,
+    // takes effect.
+    void wait(unsigned seconds) const {
+        sigprocmask(SIG_SETMASK, &mask_before_, nullptr);
+        lock_sleep(seconds);
+        sigprocmask(SIG_BLOCK, &held_, nullptr);
+    }
+
 private:
+    sigset_t held_;
     sigset_t mask_before_;
     struct sigaction file_size_before_;
 };
+
+// The one set of blocked signals of the store in progress; waits go through
+// it so that they are open to signals. Outside a store (a bare
+// lock_high_scores) waits are plain sleeps.
+const StoringSignals* storing_signals = nullptr;
+
+// Every wait for the lock and for the table counts against one bound: a
+// result that cannot be stored within it is given up, so no holder, live,
+// dead or hostile, can keep a player waiting longer.
+unsigned seconds_waited = 0;
+
+// A wait for the lock file, which holds nothing: open to signals.
+void wait_a_second() {
+    ++seconds_waited;
+    if (storing_signals) storing_signals->wait(1);
+    else lock_sleep(1);
+}
+
+bool out_of_time() { return seconds_waited >= LOCK_WAIT_LIMIT_SECONDS; }
 
 enum class TableRead { READ, MISSING, UNREADABLE };
 
@@ -114,11 +144,13 @@ TableRead read_table_file(const char* path, HighScoreTable& table) {
 }
 
 // The table for the update under the lock: the file that is there, or a new
-// one only when there is none at all. -1 when neither can be had.
+// one only when there is none at all. -1 when neither can be had. A keeper
+// with a group the player lacks never creates it: the new file would be
+// the player's, to take away from everyone. The install makes it.
 int open_table_for_update(const char* path, bool& created) {
     created = false;
     const int fd = open_table(path, O_RDWR);
-    if (fd >= 0 || errno != ENOENT) return fd;
+    if (fd >= 0 || errno != ENOENT || holds_borrowed_group()) return fd;
     const int made = ::open(path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, TABLE_FILE_MODE);
     if (made < 0) return -1;
     created = true;
@@ -157,15 +189,20 @@ std::optional<struct stat> try_create_lock(const char* lock_path) {
     return st;
 }
 
-// Which entry stands at the lock path, whatever it is. Each holder makes a
-// new file, which differs at least in its change time even when the inode
-// number comes back.
+// Which entry stands at the lock path, whatever it is. A lock waited for
+// is known by its device and inode alone, which its owner cannot change: a
+// mode, owner or times that keep moving do not make it another lock. The
+// lock this process made is known also by its change time, since a new
+// lock made after its removal may come back with its inode. (A waiter
+// that takes such a new lock for the old one removes it as stale; the
+// kernel lock on the table, lock_table, keeps the two writers apart.)
 struct LockIdentity {
     dev_t device;
     ino_t inode;
     long changed_seconds;
     long changed_nanoseconds;
     bool operator==(const LockIdentity&) const = default;
+    bool same_entry(const LockIdentity& other) const { return device == other.device && inode == other.inode; }
 };
 
 LockIdentity identity_of(const struct stat& st) {
@@ -191,6 +228,11 @@ bool take_if_free(const char* lock_path) {
     return made.has_value();
 }
 
+int cannot_create_lock(const char* lock_path) {
+    report(format_message("Error: can't create lock file '%s'.\n", lock_path));
+    return -1;
+}
+
 int take_lock(const char* lock_path) {
     for (;;) {
         if (take_if_free(lock_path)) return 0;
@@ -198,10 +240,12 @@ int take_lock(const char* lock_path) {
         const std::optional<LockIdentity> waited_for = lock_identity(lock_path);
         if (held && !waited_for && errno == ENOENT) continue;  // released since the try: try again
         for (unsigned tries = 1; tries < STALE_LOCK_TRIES; ++tries) {
-            lock_sleep(1);
+            if (held && out_of_time()) return cannot_create_lock(lock_path);
+            wait_a_second();
             if (take_if_free(lock_path)) return 0;
         }
-        lock_sleep(1);
+        if (held && out_of_time()) return cannot_create_lock(lock_path);
+        wait_a_second();
         // Three seconds behind one and the same lock: its holder is taken to
         // have died. A lock that changed hands meanwhile was taken just now
         // by a live player (several finishing at once queue up here), and
@@ -209,21 +253,17 @@ int take_lock(const char* lock_path) {
         // A lock that is gone was released: try for it at once, since
         // removing "nothing" could remove a lock another waiter makes now.
         const std::optional<LockIdentity> now = lock_identity(lock_path);
-        if (now && waited_for && *now != *waited_for) continue;
+        if (now && waited_for && !now->same_entry(*waited_for)) continue;
         if (!now && held) continue;
         const bool removed = std::remove(lock_path) == 0;
         if (removed) {
             report("Warning: remove the lock file and retry...\n");
         } else if (errno != ENOENT) {
-            report(format_message("Error: can't create lock file '%s'.\n", lock_path));
-            return -1;
+            return cannot_create_lock(lock_path);
         }
         // A lock that vanished by itself was released by its holder: take it.
         if (take_if_free(lock_path)) return 0;
-        if (!removed && errno != EEXIST) {  // nothing held it, yet it cannot be made
-            report(format_message("Error: can't create lock file '%s'.\n", lock_path));
-            return -1;
-        }
+        if (!removed && errno != EEXIST) return cannot_create_lock(lock_path);  // nothing held it, yet it cannot be made
     }
 }
 
@@ -236,6 +276,26 @@ std::string player_name() {
 }
 
 constexpr int LOCK_LOST = -2;
+constexpr int TABLE_BUSY = -3;
+
+// The kernel's write lock on the open table, held from the read to the
+// write and dropped with the descriptor (or the holder's death). Unlike the
+// lock file, nobody can take it away as stale, so a keeper stopped past the
+// stale time still keeps the next one from reading the table before its
+// write. Waited for within what is left of the bound, with the lock file
+// held and so with termination signals kept waiting. 0, or -1.
+int lock_table(int fd) {
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;  // start 0, length 0: the whole file
+    for (;;) {
+        if (::fcntl(fd, F_OFD_SETLK, &whole) == 0) return 0;
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR) return -1;
+        if (out_of_time()) return -1;
+        ++seconds_waited;
+        lock_sleep(1);
+    }
+}
 
 // The update under the lock: the table as it is now, the result ranked on
 // it and stored when it ranks (or when there was no table). The rank, -1
@@ -244,15 +304,17 @@ constexpr int LOCK_LOST = -2;
 int update_table(const char* table_path, const char* lock_path, int score, int size_class) {
     bool created = false;
     FileDescriptor file(open_table_for_update(table_path, created));
-    if (file.get() < 0 || (!created && !read_table_bytes(file.get(), high_score_table))) return -1;
+    if (file.get() < 0) return -1;
+    if (lock_table(file.get()) != 0) return TABLE_BUSY;
+    if (!created && !read_table_bytes(file.get(), high_score_table)) return -1;
     if (created) high_score_table = empty_high_score_table();
     // Rank on the table as it is now: another player may have stored a
     // result since the first look, and writing the old image would lose it.
     const int rank = rank_result(high_score_table, size_class, score);
     if (!created && rank == HIGH_SCORE_ROWS) return rank;
     insert_result(high_score_table, size_class, rank, score, player_name());
-    lock_held_hook();
     if (!lock_is_ours(lock_path)) return LOCK_LOST;
+    lock_held_hook();
     if (write_table(file.get(), high_score_table) == 0) return rank;
     if (created) ::unlink(table_path);  // no table rather than an empty file
     return -1;
@@ -274,7 +336,10 @@ int lock_high_scores(int unlock, const char* data_dir) {
         report("Error: lock file name too long.\n");
         return -1;
     }
-    if (unlock != 1) return take_lock(lock_path);
+    if (unlock != 1) {
+        seconds_waited = 0;
+        return take_lock(lock_path);
+    }
     // Only our own lock is removed: one that stands there now was made by
     // the player who took ours as stale, and is theirs.
     const bool ours = lock_is_ours(lock_path);
@@ -298,7 +363,13 @@ int record_high_score(int score, int size_class, const char* data_dir) {
         rank_result(high_score_table, size_class, score) == HIGH_SCORE_ROWS)
         return HIGH_SCORE_ROWS;
 
+    // Blocked from before the lock is made, so that none comes between its
+    // making and the blocking; every wait opens them again.
     const StoringSignals storing;
+    storing_signals = &storing;
+    struct Forget {
+        ~Forget() { storing_signals = nullptr; }
+    } forget;
     if (lock_high_scores(0, data_dir) != 0) return -1;
     form_path(lock_path, data_dir, LOCK_FILE_NAME);  // fits: the lock was made
     const int rank = update_table(table_path, lock_path, score, size_class);

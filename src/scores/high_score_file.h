@@ -7,15 +7,22 @@
 
 #include "scores/high_score_table.h"
 
+// The longest a result waits for the lock and the table, in seconds: two
+// rounds of the three-second stale rule and then some. A result that cannot
+// be stored within it is given up and reported as not stored.
+constexpr unsigned LOCK_WAIT_LIMIT_SECONDS = 8;
+
 // The one in-memory image; every read of the file overwrites it. Zero bytes
 // at start, so a short file reads its tail as score 0 with an empty name.
 extern HighScoreTable high_score_table;
 
 // Offers a result for `size_class` (0..3). Returns the rank 0..9 it was
 // stored at, 10 when it did not rank, or -1 on failure (already reported).
-// The table is written in place under the lock, and only while the lock is
-// still the one this call made. Termination signals wait until the lock is
-// released.
+// The table is written in place under the lock and the kernel's lock on the
+// table, and only while the lock is still the one this call made. Waits
+// end after LOCK_WAIT_LIMIT_SECONDS. Termination signals wait while the
+// lock is held, not while it is waited for. A process with a borrowed group
+// (privileges.h) never creates a missing table.
 int record_high_score(int score, int size_class, const char* data_dir);
 
 // Copies the 10 entries of `size_class` from the file to `destination`.
@@ -33,7 +40,8 @@ int lock_high_scores(int unlock, const char* data_dir);
 using LockSleep = void (*)(unsigned seconds);
 LockSleep set_lock_sleep(LockSleep sleeper);
 
-// Runs while the lock is held, just before the table is written; tests act
+// Runs while both locks are held, after the last check that the lock is
+// still ours and just before the table is written; tests act
 // there as a signal or as another player. nullptr restores doing nothing.
 using LockHeldHook = void (*)();
 LockHeldHook set_lock_held_hook(LockHeldHook hook);

@@ -19,9 +19,19 @@ int start_score_keeper(const char* data_dir);
 void stop_score_keeper();
 
 // record_high_score and read_high_score_row (high_score_file.h), carried
-// out by the keeper; `data_dir` counts only when there is no keeper.
+// out by the keeper; `data_dir` counts only when there is no keeper. The
+// game never blocks on the keeper: it waits at most two seconds beyond the
+// keeper's own bound (LOCK_WAIT_LIMIT_SECONDS), and the wait hook below may
+// end the wait sooner. A wait that ends without an answer is a result not
+// recorded (-1); its late answer is taken and dropped before the next.
 int keeper_record_high_score(int score, int size_class, const char* data_dir);
 int keeper_read_high_score_row(HighScoreEntry* destination, int size_class, const char* data_dir);
+
+// Looked at while the game waits for its keeper: whenever `watch_fd` has
+// input, and every tenth of a second. false ends the wait (the player
+// quits). nullptr for none.
+using KeeperWaitHook = bool (*)();
+void set_keeper_wait_hook(int watch_fd, KeeperWaitHook hook);
 
 // One request: three 32-bit ints in host order, nothing more.
 enum KeeperRequestKind : std::int32_t { KEEPER_RECORD = 1, KEEPER_READ_ROW = 2 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "pictures/picture_limits.h"
+#include "pictures/xpm_values.h"
 
 namespace {
 
@@ -76,7 +77,9 @@ int resolve(const XpmImage& image, const char* name, const ColourDatabase& datab
 
 int read_xpm_file(const std::string& path, const ColourDatabase& database, RgbImage& out, Messages& notes) {
     XpmImageHolder holder;
-    const int status = XpmReadFileToXpmImage(path.c_str(), &holder.image, nullptr);
+    // The game's own check before libXpm reads a file (x_display.cpp).
+    const int status = xpm_file_fits(path.c_str()) ? XpmReadFileToXpmImage(path.c_str(), &holder.image, nullptr)
+                                                   : XpmFileInvalid;
     if (status != XpmSuccess) {
         notes.push_back(format_message("%s %s", path.c_str(), status_text(status)));
         return -1;

@@ -10,6 +10,7 @@
 #include "base/report.h"
 #include "board/board.h"
 #include "scores/score_keeper.h"
+#include "ui/event_rules.h"
 #include "ui/game_record.h"
 #include "ui/game_ui.h"
 #include "ui/layout.h"
@@ -44,6 +45,26 @@ void draw_score_summary() {
     draw_text(panel, SUMMARY_TEXT_X, SUMMARY_FIRST_Y + SCORE_ROW_STEP, format_message("Rests   %6d", -rests));
     draw_scaled_hline(panel, game_ui.gc, SUMMARY_RULE_LEFT, SUMMARY_RULE_RIGHT, SUMMARY_RULE_Y);
     draw_text(panel, SUMMARY_TEXT_X, SUMMARY_FIRST_Y + 2 * SCORE_ROW_STEP, format_message("Total   %6d", gets - rests));
+}
+
+// The controller's own rules tell a quitting event (button 3, Quit, the
+// window manager's close).
+Bool is_quit_event(Display*, XEvent* event, XPointer) {
+    ControllerState scratch;
+    const WindowRole role = role_of_window(event->xany.window);
+    EventContext context{*event, role, button_of_role(role), scratch};
+    const EventRule* rule = find_event_rule(context);
+    return rule != nullptr && rule->action == quit_game ? True : False;
+}
+
+// While the keeper stores the result the player may still quit: the
+// quitting event ends the wait and goes back on the queue for the
+// controller, and the result counts as not recorded.
+bool keep_waiting_for_keeper() {
+    XEvent event;
+    if (!XCheckIfEvent(x_display.display, &event, is_quit_event, nullptr)) return true;
+    XPutBackEvent(x_display.display, &event);
+    return false;
 }
 
 }  // namespace
@@ -85,7 +106,9 @@ int show_score_panel() {
     XClearWindow(display, game_ui.panel_window);
 
     std::array<HighScoreEntry, HIGH_SCORE_ROWS> entries = {};
+    set_keeper_wait_hook(ConnectionNumber(display), keep_waiting_for_keeper);
     const PanelContent content = prepare_score_panel(entries, {keeper_record_high_score, keeper_read_high_score_row});
+    set_keeper_wait_hook(-1, nullptr);
     if (content.list) {
         draw_high_score_list(content.rank, entries);
     } else {

@@ -3,6 +3,7 @@
 #include "x11/x_display.h"
 
 #include "pictures/picture_limits.h"
+#include "pictures/xpm_values.h"
 #include "x11/draw_scale.h"
 
 DisplayRecord x_display = {};
@@ -61,6 +62,8 @@ int make_pixmap_from_xpm(const char* const* data, Pixmap* pixmap) {
 }
 
 int make_pixmap_from_xpm_file(const char* path, Pixmap* pixmap, int* width, int* height) {
+    // libXpm would size its tables from the values line alone.
+    if (!xpm_file_fits(path)) return XpmFileInvalid;
     XpmImage image{};
     int status = XpmReadFileToXpmImage(path, &image, nullptr);
     if (status != XpmSuccess) return status;

@@ -3,8 +3,16 @@
 // forms, and its "Continue" / "New Game" button.
 #include "e2e/e2e_fixture.h"
 
+#include "scores/high_score_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
 namespace {
 
@@ -189,6 +197,48 @@ TEST_F(ScoresTest, ListDuringPlayHasNoMarkerAndTenRowsOnTallBoards)
     settle();
     expect_panel(expected_list(seeded, 1, -1, 10, 208, "Continue"), "during play");
     EXPECT_EQ(read_file(data_path("hiscore")), encode(seeded));
+}
+
+// Other players hold the lock, one after the other, and its owner keeps
+// changing its mode. While this game's keeper waits, the game still quits
+// at once, and its keeper does not outlive it by more than its own bound.
+TEST_F(ScoresTest, QuitEndsTheGameWhileItsKeeperWaitsForOtherPlayersLocks)
+{
+    write_file(data_path("hiscore"), encode(empty_table()));  // any result ranks
+    const std::string lock = data_path(".LOCK"), next = lock + ".next";
+    ASSERT_EQ(close(open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0)), 0);
+    std::atomic<bool> stop{false};
+    std::thread owners([&] {
+        for (int i = 1; !stop; ++i) {
+            if (i % 20 == 0) {  // a new holder every second
+                close(open(next.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0));
+                rename(next.c_str(), lock.c_str());
+            }
+            chmod(lock.c_str(), i % 2 ? 0400 : 0);
+            std::this_thread::sleep_for(50ms);
+        }
+    });
+    write_settings(15, 8, SET_MARBLE);
+    start_game();
+    ASSERT_TRUE(windows.complete);
+    pid_t keeper = 0;
+    std::ifstream("/proc/" + std::to_string(game.pid()) + "/task/" + std::to_string(game.pid()) + "/children") >>
+        keeper;
+    use_builtin_set(SET_MARBLE);
+    Score score{0, 120};
+    play_to_end(read_board(), score);
+    std::this_thread::sleep_for(1s);  // the keeper is waiting for the lock now
+
+    const auto quit = std::chrono::steady_clock::now();
+    driver.click(windows.board.id, 2, 2, 3);
+    EXPECT_EQ(game.wait_exit(2s), 0) << "Quit did not end the game within 2 s";
+    const auto until = quit + std::chrono::seconds(LOCK_WAIT_LIMIT_SECONDS + 2);
+    while (keeper > 0 && kill(keeper, 0) == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_NE(kill(keeper, 0), 0) << "the keeper outlived its bound";
+    stop = true;
+    owners.join();
+    EXPECT_EQ(read_file(data_path("hiscore")), encode(empty_table()));
 }
 
 }  // namespace

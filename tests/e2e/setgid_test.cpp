@@ -269,4 +269,22 @@ TEST_F(SetgidInstallTest, TwoAccountsShareTheTableThatNeitherCanTakeOver)
     EXPECT_FALSE(fs::exists(data_path(".LOCK")));
 }
 
+// A keeper with the group never makes a missing table: it would belong to
+// the player. The install makes it again.
+TEST_F(SetgidInstallTest, MissingTableIsNotMadeByAPlayersKeeper)
+{
+    ASSERT_TRUE(fs::remove(data_path("hiscore")));
+    Score score;
+    pid_t keeper = -1;
+    play_as(accounts[0], score, keeper);
+    ASSERT_FALSE(HasFailure());
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    while (game.stderr_text().find("Error: can't write hiscore file.\n") == std::string::npos &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(game.stderr_text(), "Error: can't write hiscore file.\n");
+    EXPECT_FALSE(fs::exists(data_path("hiscore")));
+    EXPECT_FALSE(fs::exists(data_path(".LOCK")));
+}
+
 }  // namespace

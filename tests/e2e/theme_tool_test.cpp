@@ -298,6 +298,61 @@ TEST_F(ThemeToolTest, CheckSaysOkExactlyWhenTheGameKeepsTheSetWithTheGamesMessag
     EXPECT_GE(static_cast<int>(sets.size()) - refused, 20) << "and many good ones";
 }
 
+// The picture sets of the fuzz corpus, hostile ones among them, loaded by
+// the game and checked by the tool in a small address space: each is
+// refused or loads, and neither program ever ends by a crash. (A set is
+// "S" and a sheet, or a description file, 0x01 and the XPM file that its
+// every image name "a.xpm" reads.)
+TEST_F(ThemeToolTest, CorpusSetsAreRefusedOrLoadedInASmallAddressSpace)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+    std::vector<fs::path> inputs;
+    for (const auto& entry : fs::directory_iterator(E2E_FUZZ_CORPUS_DIR "/theme_check")) inputs.push_back(entry.path());
+    std::sort(inputs.begin(), inputs.end());
+    std::vector<std::string> files;
+    std::string catalogue;
+    for (std::size_t k = 0; k < inputs.size(); ++k) {
+        const std::string bytes = slurp(inputs[k]), name = "hostile" + std::to_string(k);
+        const std::size_t split = bytes.find('\x01');
+        if (bytes.starts_with("S")) {
+            files.push_back(name + ".bmp");
+            write(files.back(), bytes.substr(1));
+        } else {
+            files.push_back(name + ".dat");
+            std::string description = bytes.substr(0, split);
+            for (std::size_t at; (at = description.find("a.xpm")) != std::string::npos;)
+                description.replace(at, 5, name + ".xpm");
+            write(files.back(), description);
+            write(name + ".xpm", split == std::string::npos ? "" : bytes.substr(split + 1));
+        }
+        catalogue += name + " " + files.back() + "\n";
+    }
+    write(CATALOGUE_NAME, catalogue);
+    const std::string limit = "--as=" + std::to_string(256 << 20);
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        SCOPED_TRACE(inputs[k].filename().string());
+        GameOptions tool;
+        tool.program = "/usr/bin/prlimit";
+        tool.args = {limit, E2E_THEME_TOOL, "check", "--data-dir", E2E_DATA_DIR, data(files[k])};
+        tool.cwd = cwd;
+        tool.display = "";
+        GameProcess checked;
+        ASSERT_EQ(checked.start(tool, temp_dir), 0);
+        const int status = checked.wait_exit(60s);
+        EXPECT_TRUE(status == 0 || status == 1) << "clumpout-theme ended with " << status;
+
+        write_settings(15, 8, static_cast<int>(k) + 3);
+        GameOptions options = game_options();
+        options.program = "/usr/bin/prlimit";
+        options.args = {limit, E2E_GAME_BINARY};
+        start_game(options);
+        EXPECT_TRUE(windows.complete) << game.stderr_text();
+        EXPECT_EQ(quit_with_button3(windows.main.id), 0);
+    }
+}
+
 // The preview's cells against the game's board. The board is read back at
 // rest, with a cluster of each colour under the pointer, and, for sets with
 // pushed images, with the button held on it.

@@ -625,40 +625,89 @@ TEST_F(HighScoreFileTest, SignalWhileTheLockIsHeldEndsTheProcessAfterTheRelease)
     }
 }
 
-// A holder stopped past the stale time has its lock broken by the next
-// player, who stores a result. When the holder goes on, its write would put
-// back the table it read before and lose that result: it is refused, and
-// the other player's lock (here already released) is not touched.
-TEST_F(HighScoreFileTest, StoppedHolderCannotWriteOnceItsLockWasTaken) {
+// A holder stopped just before its write, past the stale time, has its
+// lock broken by the next player. The next player must not read the table
+// before that write lands (it would write its own old copy over it later):
+// it waits for the kernel's lock on the table, here until the holder goes
+// on, writes and ends. Both results survive.
+TEST_F(HighScoreFileTest, StoppedHolderKeepsTheTableFromTheNextPlayerUntilItsWrite) {
     write_file(table_path, image_of(table_with(0, {100})));
-    const pid_t holder = fork();
+    static pid_t holder;
+    holder = fork();
     ASSERT_GE(holder, 0);
     if (holder == 0) {
         set_lock_held_hook([] { raise(SIGSTOP); });
         captured.clear();
         setenv("LOGNAME", "holder", 1);
         const int rank = record_high_score(40, 0, dir.c_str());
-        _exit(rank == -1 && captured == "Error: can't write hiscore file.\n" ? 0 : 1);
+        _exit(rank == -1 && captured == "Error: can't unlock hiscore file.\n" ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(holder, &status, WUNTRACED), holder);
     ASSERT_TRUE(WIFSTOPPED(status));
 
-    // The next player: three seconds (of the fake sleep) behind the lock.
+    // The next player: three seconds (of the fake sleep) behind the lock,
+    // then behind the table until the holder has gone on.
+    static int holder_status;
+    holder_status = -1;
+    lock_to_release = dir + "/nothing-to-release";
+    release_at_sleep = 4;
+    on_release = [] {
+        kill(holder, SIGCONT);
+        waitpid(holder, &holder_status, 0);
+    };
     EXPECT_EQ(record_high_score(50, 0, dir.c_str()), 1);
     EXPECT_EQ(captured, "Warning: remove the lock file and retry...\n");
-    make_lock();  // yet another player holds the lock when the holder goes on
-
-    kill(holder, SIGCONT);
-    ASSERT_EQ(waitpid(holder, &status, 0), holder);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the late write was not refused";
+    if (holder_status == -1) {  // never waited for: let it write now
+        kill(holder, SIGCONT);
+        waitpid(holder, &holder_status, 0);
+    }
+    EXPECT_TRUE(WIFEXITED(holder_status) && WEXITSTATUS(holder_status) == 0);
     const std::optional<Bytes> stored = read_file(table_path);
     ASSERT_TRUE(stored);
-    const HighScoreTable table = decoded(*stored);
-    EXPECT_EQ(scores_of(table, 0)[1], 50);
-    EXPECT_EQ(name_of(table.entries[0][1]), "tester");
-    EXPECT_EQ(scores_of(table, 0)[2], 0);
-    EXPECT_TRUE(fs::exists(lock_path)) << "the holder removed another player's lock";
+    EXPECT_EQ(scores_of(decoded(*stored), 0), (std::vector<int>{100, 50, 40, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(fs::exists(lock_path));
+}
+
+// The lock's owner changes its mode (and so its change time) all the time:
+// it is still the same lock, stale after three seconds.
+TEST_F(HighScoreFileTest, LockWhoseModeKeepsChangingIsStaleAfterThreeSeconds) {
+    make_lock();
+    static std::string changed;
+    changed = lock_path;
+    lock_to_release = dir + "/nothing-to-release";
+    release_at_sleep = 1;
+    on_release = [] {
+        chmod(changed.c_str(), sleeps.size() % 2 ? 0400 : 0);
+        release_at_sleep = sleeps.size() + 1;
+        if (sleeps.size() > 20) unlink(changed.c_str());  // a wait without end ends here, failing
+    };
+    EXPECT_EQ(lock_high_scores(0, dir.c_str()), 0);
+    EXPECT_EQ(sleeps, (std::vector<unsigned>{1, 1, 1}));
+    EXPECT_EQ(captured, "Warning: remove the lock file and retry...\n");
+    EXPECT_EQ(lock_high_scores(1, dir.c_str()), 0);
+}
+
+// Lock after lock, each a new one (players queueing, or a hostile one): the
+// wait ends within the bound, and nothing is written.
+TEST_F(HighScoreFileTest, LockThatKeepsChangingHandsIsGivenUpWithinTheBound) {
+    write_file(table_path, image_of(table_with(0, {100})));
+    make_lock();
+    static std::string lock;
+    lock = lock_path;
+    lock_to_release = dir + "/nothing-to-release";
+    release_at_sleep = 1;
+    on_release = [] {
+        const std::string fresh = lock + ".next";
+        close(open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0));
+        std::rename(fresh.c_str(), lock.c_str());
+        release_at_sleep = sleeps.size() + 1;
+        if (sleeps.size() > 20) unlink(lock.c_str());  // a wait without end ends here, failing
+    };
+    EXPECT_EQ(record_high_score(50, 0, dir.c_str()), -1);
+    EXPECT_EQ(sleeps.size(), LOCK_WAIT_LIMIT_SECONDS);
+    EXPECT_EQ(captured, "Error: can't create lock file '" + lock_path + "'.\n");
+    EXPECT_EQ(scores_of(decoded(*read_file(table_path)), 0)[1], 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // and that it ends with the game, also a game that is killed.
 #include "scores/score_keeper.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -102,6 +103,23 @@ TEST_F(ScoreKeeperTest, AnswersWithTheFilesWorkAndRefusesBadRequests) {
     int status = 0;
     ASSERT_EQ(waitpid(keeper, &status, 0), keeper);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// Whatever the game was started with stays with the game.
+TEST_F(ScoreKeeperTest, KeepsNoDescriptorButItsSocketAndTheStandardOnes) {
+    const int inherited = open("/dev/null", O_RDONLY);  // as a shell may pass one on
+    ASSERT_GE(inherited, 0);
+    ASSERT_EQ(start_score_keeper(dir.c_str()), 0);
+    HighScoreEntry rows[HIGH_SCORE_ROWS];
+    keeper_read_high_score_row(rows, 0, dir.c_str());  // answered: the keeper is past its start
+    std::string children;
+    std::ifstream("/proc/self/task/" + std::to_string(getpid()) + "/children") >> children;
+    const std::string fd_dir = "/proc/" + children + "/fd";
+    std::vector<std::string> open_fds;
+    for (const auto& entry : std::filesystem::directory_iterator(fd_dir)) open_fds.push_back(entry.path().filename());
+    stop_score_keeper();
+    close(inherited);
+    EXPECT_EQ(open_fds.size(), 4u) << "the standard three and the socket";
 }
 
 bool running(pid_t pid) {
