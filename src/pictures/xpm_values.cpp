@@ -4,10 +4,11 @@
 
 #include <sys/stat.h>
 
-#include <charconv>
+#include <limits>
 #include <optional>
 #include <string>
 
+#include "base/decimal_number.h"
 #include "base/line_reader.h"
 #include "pictures/picture_limits.h"
 
@@ -46,10 +47,12 @@ std::optional<std::string_view> values_line(std::string_view head) {
 }
 
 std::optional<unsigned> number(std::string_view word) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (error != std::errc{} || end != word.data() + word.size()) return std::nullopt;
-    return value;
+    // Digits only: no sign.
+    long long value = 0;
+    if (word.empty() || word.front() < '0' || word.front() > '9' ||
+        !read_whole_decimal(word, 0, std::numeric_limits<unsigned>::max(), value))
+        return std::nullopt;
+    return static_cast<unsigned>(value);
 }
 
 struct XpmValues {

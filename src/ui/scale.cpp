@@ -1,10 +1,10 @@
 // scale.cpp: reading the display options' texts.
 #include "ui/scale.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
+#include "base/decimal_number.h"
 #include "base/line_reader.h"
 #include "base/report.h"
 
@@ -23,11 +23,10 @@ int clamp_scale(long long s) { return s < 1 ? 1 : s > 4 ? 4 : static_cast<int>(s
 
 int parse_scale(std::string_view text) {
     text = trimmed(text);
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error == std::errc::invalid_argument || end != text.data() + text.size()) return -1;
-    if (error == std::errc::result_out_of_range) return text.front() == '-' ? 1 : 4;
-    return clamp_scale(value);
+    // Out of range is not a bad value: it gives the nearer of 1 and 4.
+    const DecimalNumber number = read_decimal(text, 1, 4);
+    if (number.status == DecimalStatus::NO_NUMBER || number.length != text.size()) return -1;
+    return static_cast<int>(number.value);
 }
 
 int scale_for_dpi(std::string_view text) {
