@@ -41,11 +41,11 @@ for binary in "$build"/fuzz/*_fuzz; do
         verdict="FAILED (see $log)"
         status=1
     fi
-    for found in "$build/fuzz-artifacts/$target"-crash-* "$build/fuzz-artifacts/$target"-oom-* \
+    for artifact in "$build/fuzz-artifacts/$target"-crash-* "$build/fuzz-artifacts/$target"-oom-* \
                  "$build/fuzz-artifacts/$target"-leak-* "$build/fuzz-artifacts/$target"-timeout-*; do
-        [ -f "$found" ] || continue
-        name=$(basename "$found")
-        cp "$found" "$seeds/found-${name#"$target"-}"
+        [ -f "$artifact" ] || continue
+        name=$(basename "$artifact")
+        cp "$artifact" "$seeds/found-${name#"$target"-}"
         verdict="$verdict; new seed $seeds/found-${name#"$target"-}"
     done
     printf '%-24s %12s runs  cov %6s  ft %6s  %s\n' "$target" "${runs:-?}" "${coverage:-?}" "${features:-?}" "$verdict"
