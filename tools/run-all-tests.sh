@@ -17,7 +17,7 @@ started=$SECONDS
 
 PACKAGES=(
     build-essential cmake pkg-config python3
-    libx11-dev libxpm-dev libxtst-dev libpng-dev x11-common
+    libx11-dev libxpm-dev libxtst-dev libxdamage-dev libpng-dev x11-common
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xfonts-base x11-apps x11-utils twm imagemagick xrestop valgrind
     groff-base desktop-file-utils
