@@ -64,6 +64,9 @@ void paint_exposed_board() {
     XEvent queued;
     while (XCheckWindowEvent(x_display.display, game_ui.board_window, ExposureMask, &queued)) {
     }
+    // The window is mapped without a background (see configure_windows);
+    // empty cells are cleared to it.
+    XSetWindowBackgroundPixmap(x_display.display, game_ui.board_window, tile_images.background);
     if (score_state.game_over == 0) {
         paint_board();
     } else {

@@ -120,12 +120,14 @@ void create_windows(int tile_width, int tile_height) {
 // pictures: a window manager never sees the window at another size.
 bool windows_mapped = false;
 
+// The children first: mapped inside an unmapped window they show nothing
+// yet, and the main window, mapped last, then fills only what they leave.
 void map_windows() {
     Display* display = x_display.display;
-    XMapWindow(display, game_ui.main_window);
     XMapWindow(display, game_ui.board_window);
     for (Window button : game_ui.button_windows) XMapWindow(display, button);
     XMapWindow(display, game_ui.status_window);
+    XMapWindow(display, game_ui.main_window);
 }
 
 }  // namespace
@@ -150,7 +152,7 @@ bool open_display_and_windows(const char* data_dir, const char* score_dir) {
 
     const Size2 start_size = main_window_size(board.columns, board.rows, first.tile_width, first.tile_height);
     read_display_options({start_size.width + 2 * MAIN_BORDER, start_size.height + 2 * MAIN_BORDER});
-    prepare_scaled_text(game_ui.font, game_ui.char_width, font_info->ascent, font_info->descent);
+    prepare_scaled_text(font_info, game_ui.char_width);
 
     create_windows(first.tile_width, first.tile_height);
     set_window_names(game_ui.main_window, CLUMPOUT_TITLE, RESOURCE_INSTANCE, RESOURCE_CLASS, APP_ICONS);
@@ -190,7 +192,9 @@ void configure_windows() {
 
     XSetWindowBackgroundPixmap(display, game_ui.main_window, tile_images.frame);
     XClearWindow(display, game_ui.main_window);
-    XSetWindowBackgroundPixmap(display, game_ui.board_window, tile_images.background);
+    // Before the first map the board has no background, so mapping does not
+    // fill it only for the tiles to cover it; its first Expose sets it.
+    XSetWindowBackgroundPixmap(display, game_ui.board_window, windows_mapped ? tile_images.background : None);
     XClearWindow(display, game_ui.board_window);
     XSetWindowBorderPixmap(display, game_ui.panel_window, tile_images.frame);
 

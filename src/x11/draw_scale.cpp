@@ -4,6 +4,7 @@
 #include "x11/draw_scale.h"
 
 #include <X11/Xutil.h>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -24,12 +25,16 @@ using ImagePtr = std::unique_ptr<XImage, ImageDestroyer>;
 
 unsigned dimension(int v) { return static_cast<unsigned>(scaled(v)); }
 
-// The glyphs of character codes 0..255 side by side, scaled, one bit deep.
+// Every glyph of character codes 0..255 as its rows' runs of set pixels, at
+// scale 1 and relative to the glyph's top left corner: a string at any scale
+// is then one fill of rectangles, foreground only, as XDrawString draws.
 struct ScaledFont {
-    Pixmap glyphs = None;
+    std::vector<XRectangle> runs;
+    std::array<std::size_t, 257> first{};  // code c's runs are [first[c], first[c + 1])
     int char_width = 0;
     int ascent = 0;
     int height = 0;  // ascent + descent
+    bool ready = false;
 };
 ScaledFont scaled_font;
 
@@ -90,75 +95,92 @@ void draw_scaled_hline(Window window, GC gc, int x1, int x2, int y) {
     fill(window, gc, left, y, (x1 < x2 ? x2 - x1 : x1 - x2) + 1, 1);
 }
 
-void prepare_scaled_text(Font font, int char_width, int ascent, int descent) {
-    if (draw_scale == 1 || scaled_font.glyphs != None) return;
+void prepare_scaled_text(XFontStruct* font, int char_width) {
+    if (draw_scale == 1 || scaled_font.ready) return;
     Display* display = x_display.display;
     const int width = 256 * char_width;
-    const int height = ascent + descent;
-    const int s = draw_scale;
-    if (char_width <= 0 || height <= 0 || !pixmap_size_fits(static_cast<long long>(width) * s,
-                                                             static_cast<long long>(height) * s))
-        return;
-    // Drawn once at scale 1 with the font itself, read back, blown up.
+    const int ascent = font->ascent;
+    const int height = font->ascent + font->descent;
+    if (char_width <= 0 || char_width > 255 || height <= 0 || height > 255 || !pixmap_size_fits(width, height)) return;
+    // Drawn once at scale 1 with the font itself, pixel 0 on pixel 1, and
+    // read back. A pixmap of the screen's depth: the first one-bit pixmap of
+    // a connection costs the server milliseconds.
+    const unsigned depth = static_cast<unsigned>(DefaultDepth(display, DefaultScreen(display)));
     PixmapHandle plain(display, XCreatePixmap(display, x_display.root, static_cast<unsigned>(width),
-                                              static_cast<unsigned>(height), 1));
+                                              static_cast<unsigned>(height), depth));
     GcHandle gc(display, XCreateGC(display, plain.get(), 0, nullptr));
     XSetForeground(display, gc.get(), 0);
     XFillRectangle(display, plain.get(), gc.get(), 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
     XSetForeground(display, gc.get(), 1);
-    XSetFont(display, gc.get(), font);
+    XSetFont(display, gc.get(), font->fid);
+    // Every code in one request: each item moves the pen from where the
+    // previous glyph left it (a code the font lacks has no width) to its
+    // own column.
+    std::array<char, 255> codes{};
+    std::array<XTextItem, 255> items{};
+    int pen = 0;
     for (int code = 1; code < 256; ++code) {
-        const char c = static_cast<char>(code);
-        XDrawString(display, plain.get(), gc.get(), code * char_width, ascent, &c, 1);
+        char& c = codes[static_cast<std::size_t>(code - 1)];
+        c = static_cast<char>(code);
+        items[static_cast<std::size_t>(code - 1)] = {&c, 1, code * char_width - pen, None};
+        pen = code * char_width + XTextWidth(font, &c, 1);
     }
+    XDrawText(display, plain.get(), gc.get(), 0, ascent, items.data(), static_cast<int>(items.size()));
     ImagePtr image(XGetImage(display, plain.get(), 0, 0, static_cast<unsigned>(width),
-                             static_cast<unsigned>(height), 1, ZPixmap));
+                             static_cast<unsigned>(height), AllPlanes, ZPixmap));
     if (!image) return;
-    const int big_width = width * s;
-    const int big_height = height * s;
-    const int row_bytes = (big_width + 7) / 8;
-    std::vector<char> bits(static_cast<std::size_t>(row_bytes) * static_cast<std::size_t>(big_height), 0);
-    for (int y = 0; y < big_height; ++y) {
-        for (int x = 0; x < big_width; ++x) {
-            if (XGetPixel(image.get(), x / s, y / s) == 0) continue;
-            // XCreateBitmapFromData reads the least significant bit first.
-            bits[static_cast<std::size_t>(y * row_bytes + x / 8)] |= static_cast<char>(1 << (x % 8));
+    ScaledFont made;
+    for (int code = 0; code < 256; ++code) {
+        made.first[static_cast<std::size_t>(code)] = made.runs.size();
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < char_width;) {
+                if (XGetPixel(image.get(), code * char_width + x, y) == 0) {
+                    ++x;
+                    continue;
+                }
+                const int start = x;
+                while (x < char_width && XGetPixel(image.get(), code * char_width + x, y) != 0) ++x;
+                made.runs.push_back({static_cast<short>(start), static_cast<short>(y),
+                                     static_cast<unsigned short>(x - start), 1});
+            }
         }
     }
-    scaled_font.glyphs = XCreateBitmapFromData(display, x_display.root, bits.data(), static_cast<unsigned>(big_width),
-                                               static_cast<unsigned>(big_height));
-    scaled_font.char_width = char_width;
-    scaled_font.ascent = ascent;
-    scaled_font.height = height;
+    made.first[256] = made.runs.size();
+    made.char_width = char_width;
+    made.ascent = ascent;
+    made.height = height;
+    made.ready = true;
+    scaled_font = std::move(made);
 }
 
 void draw_scaled_string(Window window, GC gc, int x, int y, std::string_view text) {
     Display* display = x_display.display;
-    if (draw_scale == 1 || scaled_font.glyphs == None) {
+    if (draw_scale == 1 || !scaled_font.ready) {
         XDrawString(display, window, gc, x, y, text.data(), static_cast<int>(text.size()));
         return;
     }
     const int s = draw_scale;
-    const int cw = scaled_font.char_width;
     const int top = scaled(y - scaled_font.ascent);
-    // Each glyph is a stippled fill of its box, the stipple placed so the
-    // glyph's column of the bitmap falls on it: foreground only, as
-    // XDrawString draws.
-    XSetStipple(display, gc, scaled_font.glyphs);
-    XSetFillStyle(display, gc, FillStippled);
+    std::vector<XRectangle> blocks;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const int code = static_cast<unsigned char>(text[i]);
-        const int left = scaled(x + static_cast<int>(i) * cw);
-        XSetTSOrigin(display, gc, left - code * cw * s, top);
-        XFillRectangle(display, window, gc, left, top, static_cast<unsigned>(cw * s),
-                       static_cast<unsigned>(scaled_font.height * s));
+        const auto code = static_cast<unsigned char>(text[i]);
+        const int left = scaled(x + static_cast<int>(i) * scaled_font.char_width);
+        for (std::size_t r = scaled_font.first[code]; r < scaled_font.first[code + 1u]; ++r) {
+            const XRectangle& run = scaled_font.runs[r];
+            const int block_x = left + run.x * s;
+            const int block_y = top + run.y * s;
+            // Off the window's coordinates: nothing of it could show.
+            if (block_x < -32768 || block_x > 32767 || block_y < -32768 || block_y > 32767) continue;
+            blocks.push_back({static_cast<short>(block_x), static_cast<short>(block_y),
+                              static_cast<unsigned short>(run.width * s), static_cast<unsigned short>(s)});
+        }
     }
-    XSetFillStyle(display, gc, FillSolid);
+    XFillRectangles(display, window, gc, blocks.data(), static_cast<int>(blocks.size()));
 }
 
 void draw_scaled_image_string(Window window, GC gc, int x, int y, std::string_view text) {
     Display* display = x_display.display;
-    if (draw_scale == 1 || scaled_font.glyphs == None) {
+    if (draw_scale == 1 || !scaled_font.ready) {
         XDrawImageString(display, window, gc, x, y, text.data(), static_cast<int>(text.size()));
         return;
     }

@@ -35,9 +35,10 @@ void draw_scaled_rectangle(Window window, GC gc, int x, int y, int width, int he
 // A horizontal line from x1 to x2, both ends drawn.
 void draw_scaled_hline(Window window, GC gc, int x1, int x2, int y);
 
-// The font's glyphs drawn scale times as tall and wide, from a bitmap made
-// once here. Call before drawing text at a scale above 1.
-void prepare_scaled_text(Font font, int char_width, int ascent, int descent);
+// The font's glyphs drawn scale times as tall and wide, each pixel a block,
+// from runs of pixels read once here. Call before drawing text at a scale
+// above 1.
+void prepare_scaled_text(XFontStruct* font, int char_width);
 // XDrawString and XDrawImageString at the baseline (x, y), in the GC's
 // colours.
 void draw_scaled_string(Window window, GC gc, int x, int y, std::string_view text);
