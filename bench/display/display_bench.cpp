@@ -139,33 +139,55 @@ bool board_complete(Driver& d, Window board, const TileOracle& oracle)
     return true;
 }
 
-StartupRow measure_game_startup(Driver& d, const Xvfb& x, const Paths& p, int set, int runs)
+// Makes the game's next start take scale `s`.
+void use_scale(Driver& d, int s)
+{
+    scale = s;
+    d.set_resources("clumpout.scale: " + std::to_string(s) + "\n");
+}
+
+// One start of the game, fork to board fully drawn, added to `row`.
+bool start_once(Driver& d, const Xvfb& x, const Paths& p, const TileOracle& oracle, StartupRow& row)
+{
+    GameProcess game;
+    auto t0 = Clock::now();
+    if (game.start(options_for(p, x), p.temp) != 0) return false;
+    Window main = wait_for_window(d, "Clumpout", 20000);
+    double mapped = ms_since(t0);
+    if (main == None) return false;
+    Window board = board_of(d, main);
+    double drawn = -1;
+    for (int tries = 0; tries < 100 && drawn < 0; ++tries) {
+        d.settle(game.pid());
+        double at = ms_since(t0);
+        if (board_complete(d, board, oracle)) drawn = at;
+    }
+    row.map_ms.push_back(mapped);
+    if (drawn >= 0) row.drawn_ms.push_back(drawn);
+    row.rss.push_back(peak_rss_kib(game.pid()));
+    game.kill_now();
+    return true;
+}
+
+// `runs` starts with `set` at each of `scales`, taken in turn within a run
+// so that every scale meets the machine in the same state; a row a scale.
+std::vector<StartupRow> measure_game_startup(Driver& d, const Xvfb& x, const Paths& p, int set, int runs,
+                                             const std::vector<int>& scales)
 {
     static const char* const names[] = {"clumpout Marble", "clumpout Head", "clumpout Face"};
-    StartupRow row{names[set], {}, {}, {}};
+    std::vector<StartupRow> result;
+    for (int s : scales)
+        result.push_back({names[set] + (scales.size() > 1 ? " s=" + std::to_string(s) : std::string()), {}, {}, {}});
     TileOracle oracle;
-    if (oracle.build(d.display(), BUILTIN_SETS[set]) != 0) return row;
+    if (oracle.build(d.display(), BUILTIN_SETS[set]) != 0) return result;
     write_settings(p, set);
     for (int i = 0; i < runs; ++i) {
-        GameProcess game;
-        auto t0 = Clock::now();
-        if (game.start(options_for(p, x), p.temp) != 0) break;
-        Window main = wait_for_window(d, "Clumpout", 20000);
-        double mapped = ms_since(t0);
-        if (main == None) break;
-        Window board = board_of(d, main);
-        double drawn = -1;
-        for (int tries = 0; tries < 100 && drawn < 0; ++tries) {
-            d.settle(game.pid());
-            double at = ms_since(t0);
-            if (board_complete(d, board, oracle)) drawn = at;
+        for (size_t k = 0; k < scales.size(); ++k) {
+            use_scale(d, scales[k]);
+            if (!start_once(d, x, p, oracle, result[k])) return result;
         }
-        row.map_ms.push_back(mapped);
-        if (drawn >= 0) row.drawn_ms.push_back(drawn);
-        row.rss.push_back(peak_rss_kib(game.pid()));
-        game.kill_now();
     }
-    return row;
+    return result;
 }
 
 StartupRow measure_xlogo(Driver& d, const Xvfb& x, int runs)
@@ -372,12 +394,23 @@ int main(int argc, char** argv)
 {
     int runs = 15;
     int moves = 400;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool paired = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--paired") == 0) {
+            paired = true;
+            continue;
+        }
+        if (i + 1 >= argc) break;
         if (std::strcmp(argv[i], "--runs") == 0) runs = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--moves") == 0) moves = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--scale") == 0) scale = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--board") == 0) std::sscanf(argv[i + 1], "%dx%d", &columns, &rows);
+        ++i;
     }
+    const int chosen_scale = scale;
+    // With --paired, scale 1 and the chosen scale take turns.
+    const std::vector<int> scales =
+        paired && chosen_scale != 1 ? std::vector<int>{1, chosen_scale} : std::vector<int>{chosen_scale};
     Xvfb xvfb;
     // A high-density screen, large enough for 30 x 20 tiles of 64 pixels at
     // scale 1 and of 32 at scale 2.
@@ -389,21 +422,22 @@ int main(int argc, char** argv)
     if (d.connect(xvfb.display_name()) != 0) return 1;
     Paths paths = make_paths();
     d.move_to_root(3839, 2159);  // off every board: no highlight at start
-    d.set_resources("clumpout.scale: " + std::to_string(scale) + "\n");
 
     std::vector<StartupRow> table;
     table.push_back(measure_xlogo(d, xvfb, runs));
-    for (int set = 0; set < 3; ++set) table.push_back(measure_game_startup(d, xvfb, paths, set, runs));
+    for (int set = 0; set < 3; ++set)
+        for (StartupRow& row : measure_game_startup(d, xvfb, paths, set, runs, scales)) table.push_back(row);
+    use_scale(d, chosen_scale);
     double xlogo_map = median(table[0].map_ms);
 
-    std::printf("Start-up on Xvfb %s (3840 x 2160), scale %d, %d x %d board, medians of %d runs\n",
-                xvfb.display_name().c_str(), scale, columns, rows, runs);
-    std::printf("%-18s %10s %12s %14s %12s %12s\n", "program", "map ms", "drawn ms", "peak RSS KiB", "map/xlogo",
+    std::printf("Start-up on Xvfb %s (3840 x 2160), scale %s%d, %d x %d board, medians of %d runs\n",
+                xvfb.display_name().c_str(), scales.size() > 1 ? "1 in turn with " : "", scale, columns, rows, runs);
+    std::printf("%-22s %10s %12s %14s %12s %12s\n", "program", "map ms", "drawn ms", "peak RSS KiB", "map/xlogo",
                 "drawn/xlogo");
     for (const StartupRow& r : table) {
         std::vector<double> rss(r.rss.begin(), r.rss.end());
         double map = median(r.map_ms);
-        std::printf("%-18s %10.1f ", r.name.c_str(), map);
+        std::printf("%-22s %10.1f ", r.name.c_str(), map);
         if (r.drawn_ms.empty())
             std::printf("%12s ", "-");
         else
@@ -413,6 +447,17 @@ int main(int argc, char** argv)
             std::printf("%12s\n", "-");
         else
             std::printf("%12.2f\n", median(r.drawn_ms) / xlogo_map);
+    }
+
+    if (scales.size() > 1) {
+        std::printf("%-22s %10s\n", "drawn at s / s=1", "ratio");
+        for (size_t i = 1; i + 1 < table.size(); i += 2) {
+            const StartupRow& one = table[i];
+            const StartupRow& other = table[i + 1];
+            if (one.drawn_ms.empty() || other.drawn_ms.empty()) continue;
+            std::printf("%-22s %10.2f\n", one.name.substr(0, one.name.size() - 4).c_str(),
+                        median(other.drawn_ms) / median(one.drawn_ms));
+        }
     }
 
     Interaction in = measure_interaction(d, xvfb, paths, moves);

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the e2e game and the display benchmark in a build directory of its
 # own and prints the start-up and interaction tables.
-# Usage: bench/display/run.sh [build-dir] [--runs N] [--moves N] [--scale S] [--board CxR]
+# Usage: bench/display/run.sh [build-dir] [--runs N] [--moves N] [--scale S [--paired]] [--board CxR]
 set -e
 here=$(cd "$(dirname "$0")/../.." && pwd)
 build=$here/build-bench-display
