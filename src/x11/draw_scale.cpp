@@ -102,9 +102,9 @@ void prepare_scaled_text(XFontStruct* font, int char_width) {
     const int ascent = font->ascent;
     const int height = font->ascent + font->descent;
     if (char_width <= 0 || char_width > 255 || height <= 0 || height > 255 || !pixmap_size_fits(width, height)) return;
-    // Drawn once at scale 1 with the font itself, pixel 0 on pixel 1, and
-    // read back. A pixmap of the screen's depth: the first one-bit pixmap of
-    // a connection costs the server milliseconds.
+    // Drawn once at scale 1 with the font itself, pixel 1 on pixel 0, and
+    // only that plane read back. A pixmap of the screen's depth: the first
+    // one-bit pixmap of a connection costs the server milliseconds.
     const unsigned depth = static_cast<unsigned>(DefaultDepth(display, DefaultScreen(display)));
     PixmapHandle plain(display, XCreatePixmap(display, x_display.root, static_cast<unsigned>(width),
                                               static_cast<unsigned>(height), depth));
@@ -127,19 +127,20 @@ void prepare_scaled_text(XFontStruct* font, int char_width) {
     }
     XDrawText(display, plain.get(), gc.get(), 0, ascent, items.data(), static_cast<int>(items.size()));
     ImagePtr image(XGetImage(display, plain.get(), 0, 0, static_cast<unsigned>(width),
-                             static_cast<unsigned>(height), AllPlanes, ZPixmap));
+                             static_cast<unsigned>(height), 1, XYPixmap));
     if (!image) return;
+    const auto lit = [&image](int x, int y) { return XGetPixel(image.get(), x, y) != 0; };
     ScaledFont made;
     for (int code = 0; code < 256; ++code) {
         made.first[static_cast<std::size_t>(code)] = made.runs.size();
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < char_width;) {
-                if (XGetPixel(image.get(), code * char_width + x, y) == 0) {
+                if (!lit(code * char_width + x, y)) {
                     ++x;
                     continue;
                 }
                 const int start = x;
-                while (x < char_width && XGetPixel(image.get(), code * char_width + x, y) != 0) ++x;
+                while (x < char_width && lit(code * char_width + x, y)) ++x;
                 made.runs.push_back({static_cast<short>(start), static_cast<short>(y),
                                      static_cast<unsigned short>(x - start), 1});
             }
