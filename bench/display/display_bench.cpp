@@ -49,7 +49,12 @@ Image at_scale_1(const Image& image)
     return small;
 }
 
-double ms_since(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
+double ms_between(Clock::time_point t0, Clock::time_point t1)
+{
+    return std::chrono::duration<double, std::milli>(t1 - t0).count();
+}
+
+double ms_since(Clock::time_point t0) { return ms_between(t0, Clock::now()); }
 
 double median(std::vector<double> v)
 {
@@ -260,8 +265,7 @@ public:
         const auto until = Clock::now() + limit;
         while (Clock::now() < until) {
             take_reports();
-            const auto since = last_ ? Clock::now() - *last_ : Clock::duration::max();
-            if (last_ && since >= quiet) break;
+            if (last_ && Clock::now() - *last_ >= quiet) break;
             pollfd fd{ConnectionNumber(display_), POLLIN, 0};
             poll(&fd, 1, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(quiet).count()));
         }
@@ -361,7 +365,7 @@ Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int ma
                 return !cluster.count({c, r}) || look.boxed;
             }))
             break;
-        result.hover_ms.push_back(std::chrono::duration<double, std::milli>(*drawn - t0).count());
+        result.hover_ms.push_back(ms_between(t0, *drawn));
         pointer = target;
 
         // Everything from the cluster's leftmost column rightward, and from
@@ -375,7 +379,7 @@ Interaction measure_interaction(Driver& d, const Xvfb& x, const Paths& p, int ma
                 return look.colour == expected.colour[c][r];
             }))
             break;
-        result.remove_ms.push_back(std::chrono::duration<double, std::milli>(*drawn - t0).count());
+        result.remove_ms.push_back(ms_between(t0, *drawn));
         d.settle(game.pid());
         // What one read of that region costs: at scale 2 it moves four times
         // the pixels.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct ImageDestroyer {
 using ImagePtr = std::unique_ptr<XImage, ImageDestroyer>;
 
 unsigned dimension(int v) { return static_cast<unsigned>(scaled(v)); }
+
+bool fits_short(int v) { return v >= std::numeric_limits<short>::min() && v <= std::numeric_limits<short>::max(); }
 
 // Every glyph of character codes 0..255 as its rows' runs of set pixels, at
 // scale 1 and relative to the glyph's top left corner: a string at any scale
@@ -170,8 +173,8 @@ void draw_scaled_string(Window window, GC gc, int x, int y, std::string_view tex
             const XRectangle& run = scaled_font.runs[r];
             const int block_x = left + run.x * s;
             const int block_y = top + run.y * s;
-            // Off the window's coordinates: nothing of it could show.
-            if (block_x < -32768 || block_x > 32767 || block_y < -32768 || block_y > 32767) continue;
+            // Past what an XRectangle carries: nothing of it could show.
+            if (!fits_short(block_x) || !fits_short(block_y)) continue;
             blocks.push_back({static_cast<short>(block_x), static_cast<short>(block_y),
                               static_cast<unsigned short>(run.width * s), static_cast<unsigned short>(s)});
         }
